@@ -1,0 +1,6 @@
+// wobblet: the jelly cube in its window. No arguments.
+#include "demo/Wobblet.h"
+
+int main() {
+    return RunWobblet("wobblet");
+}
