@@ -1,0 +1,43 @@
+// The pixel buffer behind every image and behind the screen: 24 or 32 bits a
+// pixel, bytes blue, green, red (and alpha), rows padded to 4 bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+// The largest side an image record can describe (its sizes are 16-bit).
+inline constexpr int kMaxImageSide = 32767;
+// Bigger buffers are refused: a few header bytes must not be able to make us
+// reserve gigabytes.
+inline constexpr std::size_t kMaxPixelBytes = std::size_t{1} << 28;
+
+struct FreeDeleter {
+    void operator()(std::uint8_t* p) const { std::free(p); }
+};
+
+struct PixelBuffer {
+    int width = 0;
+    int height = 0;
+    int bytesPerPixel = 0;  // 3 or 4
+    std::ptrdiff_t stride = 0;
+    // Images keep the bottom row first in memory; the screen keeps the top
+    // row first, as displays and frame sinks want it.
+    bool bottomUp = true;
+    std::unique_ptr<std::uint8_t[], FreeDeleter> bits;
+
+    int Depth() const { return bytesPerPixel * 8; }
+    // Row y of the picture, counted from the top.
+    std::uint8_t* Row(int y) const {
+        const int memoryRow = bottomUp ? height - 1 - y : y;
+        return bits.get() + memoryRow * stride;
+    }
+};
+
+// ((width * bytes per pixel + 3) div 4) * 4.
+std::ptrdiff_t RowStride(int width, int bytesPerPixel);
+
+// An all-zero buffer of width x height at 24 or 32 bits, or null when the
+// sizes or depth are not possible or memory is short.
+std::unique_ptr<PixelBuffer> NewPixelBuffer(int width, int height, int depth, bool bottomUp = true);

@@ -1,0 +1,264 @@
+// FillRect, DrawLine and BlitImage: direct writes into the current output's
+// pixel buffer. Coordinates are widened to 64 bits before any arithmetic, so
+// no int argument, however close to its limits, can overflow, and every
+// write is clipped to the output first.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+#include "demo/runtime/DrawTarget.h"
+#include "demo/runtime/Images.h"
+
+namespace {
+
+using i64 = std::int64_t;
+
+bool XorMode(const DrawTarget& out) {
+    return (out.mode & DrawModeXor) != 0;
+}
+
+std::uint8_t* PixelAt(const DrawTarget& out, i64 x, i64 y) {
+    return out.buffer->Row(static_cast<int>(y)) + x * out.buffer->bytesPerPixel;
+}
+
+// Colour channels only: a 32-bit buffer keeps its alpha.
+void PutPixel(const DrawTarget& out, std::uint8_t* p) {
+    if (XorMode(out)) {
+        p[0] ^= out.blue;
+        p[1] ^= out.green;
+        p[2] ^= out.red;
+    } else {
+        p[0] = out.blue;
+        p[1] = out.green;
+        p[2] = out.red;
+    }
+}
+
+void Plot(const DrawTarget& out, i64 x, i64 y) {
+    PutPixel(out, PixelAt(out, x, y));
+}
+
+// count pixels from (x, y) rightwards; already clipped.
+void HorizontalSpan(const DrawTarget& out, i64 x, i64 y, i64 count) {
+    std::uint8_t* p = PixelAt(out, x, y);
+    for (i64 i = 0; i < count; ++i, p += out.buffer->bytesPerPixel) {
+        PutPixel(out, p);
+    }
+}
+
+// count pixels from (x, y) downwards; already clipped.
+void VerticalSpan(const DrawTarget& out, i64 x, i64 y, i64 count) {
+    for (i64 i = 0; i < count; ++i) {
+        Plot(out, x, y + i);
+    }
+}
+
+// b + (edge - a) * s, truncated toward zero. The exact value lies between
+// the segment's two end points, so it is within 64-bit range; the clamp only
+// keeps a conversion from ever being undefined.
+i64 MovedCoordinate(i64 a, i64 b, i64 edge, double s) {
+    const double moved = std::trunc(static_cast<double>(b) + static_cast<double>(edge - a) * s);
+    return static_cast<i64>(std::clamp(moved, -9.0e18, 9.0e18));
+}
+
+// Clips one axis of a segment to 0..limit. a is the coordinate on this axis,
+// b the other one. False when both ends lie beyond the same limit.
+bool ClipAxis(i64& a1, i64& b1, i64& a2, i64& b2, i64 limit) {
+    if ((a1 < 0 && a2 < 0) || (a1 > limit && a2 > limit)) {
+        return false;
+    }
+    const bool inside1 = a1 >= 0 && a1 <= limit;
+    const bool inside2 = a2 >= 0 && a2 <= limit;
+    if (inside1 && inside2) {
+        return true;
+    }
+    // One end is beyond a limit that the other is not beyond, so a1 != a2.
+    // The slope is taken once, from the ends as they are before either moves.
+    const double s = static_cast<double>(b2 - b1) / static_cast<double>(a2 - a1);
+    if (!inside1) {
+        const i64 edge = a1 < 0 ? 0 : limit;
+        b1 = MovedCoordinate(a1, b1, edge, s);
+        a1 = edge;
+    }
+    if (!inside2) {
+        const i64 edge = a2 < 0 ? 0 : limit;
+        b2 = MovedCoordinate(a2, b2, edge, s);
+        a2 = edge;
+    }
+    return true;
+}
+
+// Bresenham's line, walked from the end with the smaller main coordinate so
+// that a line and its reverse set the same pixels. Both ends are plotted.
+void Bresenham(const DrawTarget& out, i64 x1, i64 y1, i64 x2, i64 y2) {
+    const i64 d = std::abs(x2 - x1);
+    const i64 e = std::abs(y2 - y1);
+    if (e <= d) {
+        if (x1 > x2) {
+            std::swap(x1, x2);
+            std::swap(y1, y2);
+        }
+        const i64 step = y2 > y1 ? 1 : -1;
+        i64 error = 2 * e - d;
+        i64 x = x1;
+        i64 y = y1;
+        Plot(out, x, y);
+        while (x < x2) {
+            ++x;
+            if (error < 0) {
+                error += 2 * e;
+            } else {
+                y += step;
+                error += 2 * (e - d);
+            }
+            Plot(out, x, y);
+        }
+    } else {
+        if (y1 > y2) {
+            std::swap(x1, x2);
+            std::swap(y1, y2);
+        }
+        const i64 step = x2 > x1 ? 1 : -1;
+        i64 error = 2 * d - e;
+        i64 x = x1;
+        i64 y = y1;
+        Plot(out, x, y);
+        while (y < y2) {
+            ++y;
+            if (error < 0) {
+                error += 2 * d;
+            } else {
+                x += step;
+                error += 2 * (d - e);
+            }
+            Plot(out, x, y);
+        }
+    }
+}
+
+}  // namespace
+
+void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
+    DrawTarget* out = DrawingOutput();
+    if (out == nullptr) {
+        return;
+    }
+    SetOutputColor(*out, color);
+    i64 x = i64{xIn} + out->originX;
+    i64 y = i64{yIn} + out->originY;
+    i64 width = widthIn;
+    i64 height = heightIn;
+    if (width < 0) {
+        x += width;
+        width = -width;
+    }
+    if (height < 0) {
+        y += height;
+        height = -height;
+    }
+    if (x < 0) {
+        width += x;
+        x = 0;
+    }
+    if (y < 0) {
+        height += y;
+        y = 0;
+    }
+    width = std::min(width, out->clipWidth - x);
+    height = std::min(height, out->clipHeight - y);
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    for (i64 row = y; row < y + height; ++row) {
+        HorizontalSpan(*out, x, row, width);
+    }
+}
+
+void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
+    DrawTarget* out = DrawingOutput();
+    if (out == nullptr) {
+        return;
+    }
+    SetOutputColor(*out, color);
+    const i64 maxX = i64{out->clipWidth} - 1;
+    const i64 maxY = i64{out->clipHeight} - 1;
+    if (maxX < 0 || maxY < 0) {
+        return;
+    }
+    i64 x1 = i64{x1In} + out->originX;
+    i64 y1 = i64{y1In} + out->originY;
+    i64 x2 = i64{x2In} + out->originX;
+    i64 y2 = i64{y2In} + out->originY;
+    if (y1 == y2) {
+        const i64 left = std::max<i64>(std::min(x1, x2), 0);
+        const i64 right = std::min(std::max(x1, x2), maxX);
+        if (y1 >= 0 && y1 <= maxY && left <= right) {
+            HorizontalSpan(*out, left, y1, right - left + 1);
+        }
+        return;
+    }
+    if (x1 == x2) {
+        const i64 top = std::max<i64>(std::min(y1, y2), 0);
+        const i64 bottom = std::min(std::max(y1, y2), maxY);
+        if (x1 >= 0 && x1 <= maxX && top <= bottom) {
+            VerticalSpan(*out, x1, top, bottom - top + 1);
+        }
+        return;
+    }
+    if (!ClipAxis(x1, y1, x2, y2, maxX) || !ClipAxis(y1, x1, y2, x2, maxY)) {
+        return;
+    }
+    // The clipped ends lie on the segment, hence inside; this only guards
+    // the buffer should rounding ever say otherwise.
+    const auto inside = [&](i64 x, i64 y) { return x >= 0 && x <= maxX && y >= 0 && y <= maxY; };
+    if (!inside(x1, y1) || !inside(x2, y2)) {
+        return;
+    }
+    Bresenham(*out, x1, y1, x2, y2);
+}
+
+void BlitImage(ImageHandle image, int x, int y) {
+    DrawTarget* out = DrawingOutput();
+    if (out == nullptr || !IsLiveImage(image)) {
+        return;
+    }
+    const PixelBuffer& src = *image;
+    const PixelBuffer& dst = *out->buffer;
+    const i64 left = i64{x} + out->originX;
+    const i64 top = i64{y} + out->originY;
+    const i64 x0 = std::max<i64>(left, 0);
+    const i64 y0 = std::max<i64>(top, 0);
+    const i64 x1 = std::min<i64>(left + src.width, out->clipWidth);
+    const i64 y1 = std::min<i64>(top + src.height, out->clipHeight);
+    if (x0 >= x1 || y0 >= y1) {
+        return;
+    }
+    const i64 count = x1 - x0;
+    const int sbpp = src.bytesPerPixel;
+    const int dbpp = dst.bytesPerPixel;
+    const bool xorMode = XorMode(*out);
+    for (i64 row = y0; row < y1; ++row) {
+        const std::uint8_t* s = src.Row(static_cast<int>(row - top)) + (x0 - left) * sbpp;
+        std::uint8_t* d = dst.Row(static_cast<int>(row)) + x0 * dbpp;
+        if (!xorMode && sbpp == 3 && dbpp == 3) {
+            // An image may be drawn onto itself: the rows may overlap.
+            std::memmove(d, s, static_cast<std::size_t>(count) * 3);
+            continue;
+        }
+        // Colour channels only, as the screen's copy and exclusive-or do; a
+        // source's alpha plays no part and a 32-bit target keeps its own.
+        for (i64 i = 0; i < count; ++i, s += sbpp, d += dbpp) {
+            if (xorMode) {
+                d[0] ^= s[0];
+                d[1] ^= s[1];
+                d[2] ^= s[2];
+            } else {
+                d[0] = s[0];
+                d[1] = s[1];
+                d[2] = s[2];
+            }
+        }
+    }
+}

@@ -1,0 +1,81 @@
+#include <memory>
+#include <utility>
+
+#include "demo/runtime/DrawTarget.h"
+#include "demo/runtime/Events.h"
+#include "demo/runtime/RuntimeCore.h"
+#include "demo/runtime/headless/FrameSink.h"
+#include "demo/runtime/headless/HeadlessWindows.h"
+
+namespace {
+
+struct Screen {
+    WindowHandle parent = nullptr;
+    int x = 0;
+    int y = 0;
+    std::unique_ptr<PixelBuffer> backBuffer;
+};
+
+Screen screen;
+// Set by the capture tool or a test before the program starts; start-up
+// leaves it alone.
+FrameSink frameSink;
+
+}  // namespace
+
+void SetFrameSink(FrameSink sink) {
+    frameSink = std::move(sink);
+}
+
+int LoadScreenSystem() {
+    return 1;
+}
+
+int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, int /*autoStretch*/,
+                     int /*rightOffset*/, int /*bottomOffset*/, int /*flipMode*/) {
+    FreeWindowScreen();
+    if (WindowNumberOf(parent) < 0) {
+        return 0;
+    }
+    std::unique_ptr<PixelBuffer> backBuffer = NewPixelBuffer(width, height, 32, false);
+    if (!backBuffer) {
+        return 0;
+    }
+    screen.parent = parent;
+    screen.x = x;
+    screen.y = y;
+    screen.backBuffer = std::move(backBuffer);
+    return 1;
+}
+
+DrawTarget* ScreenTarget() {
+    return MakeScreenOutput(screen.backBuffer.get());
+}
+
+int PresentScreen() {
+    const PixelBuffer* back = screen.backBuffer.get();
+    if (back == nullptr) {
+        return 0;
+    }
+    if (!frameSink) {
+        return 1;
+    }
+    PresentedScreen frame;
+    frame.width = back->width;
+    frame.height = back->height;
+    frame.stride = back->stride;
+    frame.pixels = back->Row(0);
+    if (!frameSink(frame)) {
+        // As if the close box had been used.
+        const int number = WindowNumberOf(screen.parent);
+        QueueWindowEvent(EventWindowClosed, number >= 0 ? number : 0);
+    }
+    return 1;
+}
+
+void FreeWindowScreen() {
+    if (screen.backBuffer) {
+        DetachDrawingFrom(screen.backBuffer.get());
+    }
+    screen = Screen{};
+}
