@@ -1,0 +1,23 @@
+// What the SDL platform's files share: the window table, the event
+// translation and the screen's repaint.
+#pragma once
+
+#include <SDL.h>
+
+#include "demo/runtime/runtime.h"
+
+void StartWindowSupport();
+void StopWindowSupport();
+// The number of the live window with this handle, or -1.
+int WindowNumberOf(WindowHandle handle);
+// Turns a window's system event into the run-time's window events.
+void TranslateWindowEvent(const SDL_WindowEvent& event);
+
+// The window the open screen lives in, or null.
+SDL_Window* ScreenWindow();
+// Shows the last presented frame again (the window was uncovered).
+void RepaintScreen();
+// The renderer lost its textures; make them again.
+void RestoreScreenTextures();
+// Ends the video subsystem if LoadScreenSystem started it.
+void UnloadScreenSystem();
