@@ -12,7 +12,7 @@
 #include "demo/runtime/runtime.h"
 
 class RuntimeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { RuntimeStartup(); }
     void TearDown() override { RuntimeShutdown(); }
 };

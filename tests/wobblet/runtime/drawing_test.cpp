@@ -11,7 +11,7 @@ constexpr int kImage = 1;
 const Color kRed = 0x0000FF;
 
 class DrawingTest : public RuntimeTest {
-protected:
+  protected:
     // A black 10 x 10 image, being drawn on.
     ImageHandle Canvas(int width = 10, int height = 10) {
         ImageHandle image = MakeImage(kImage, width, height);
@@ -66,8 +66,9 @@ TEST_F(DrawingTest, LinesAreCutAtEachEdgeWithTruncation) {
     // Both ends cut with the same s = -6/22: y1 = 6 + 9s = 3.55 -> 3 and
     // y2 = 0 - 4s = 1.09 -> 1. A slope taken again after moving the first end
     // (-3/22) would give y2 = 0.55 -> 0.
-    EXPECT_EQ(Line(-9, 6, 13, 0), (Points{{0, 3}, {1, 3}, {2, 3}, {3, 2}, {4, 2}, {5, 2}, {6, 2},
-                                          {7, 1}, {8, 1}, {9, 1}}));
+    EXPECT_EQ(
+        Line(-9, 6, 13, 0),
+        (Points{{0, 3}, {1, 3}, {2, 3}, {3, 2}, {4, 2}, {5, 2}, {6, 2}, {7, 1}, {8, 1}, {9, 1}}));
     EXPECT_EQ(Line(13, 0, -9, 6), Line(-9, 6, 13, 0));
 }
 
@@ -103,8 +104,8 @@ TEST_F(DrawingTest, LinesAtTheLimitsOfIntAreClippedExactly) {
 // writes outside the buffer; everywhere it checks that a line and its
 // reverse agree.
 TEST_F(DrawingTest, ExtremeCoordinatesNeverEscapeTheBuffer) {
-    const int values[] = {INT_MIN, INT_MIN + 1, -100000, -1, 0, 4, 9, 10, 100000, INT_MAX - 1,
-                          INT_MAX};
+    const int values[] = {INT_MIN, INT_MIN + 1, -100000, -1,          0,      4,
+                          9,       10,          100000,  INT_MAX - 1, INT_MAX};
     ImageHandle image = MakeImage(kImage, 10, 10);
     ASSERT_NE(image, nullptr);
     auto draw = [&](int x1, int y1, int x2, int y2) {
@@ -166,7 +167,7 @@ TEST_F(DrawingTest, XorModeInvertsWhatLiesBelow) {
     DrawLine(0, 0, 4, 0, kRed);
     DrawLine(3, 0, 5, 0, kRed);
     EndDrawing();
-    EXPECT_EQ(PixelOf(image, 0, 0), (std::array<int, 4>{255, 255, 0, -1}));  // cyan
+    EXPECT_EQ(PixelOf(image, 0, 0), (std::array<int, 4>{255, 255, 0, -1}));    // cyan
     EXPECT_EQ(PixelOf(image, 3, 0), (std::array<int, 4>{255, 255, 255, -1}));  // twice: restored
     EXPECT_EQ(PixelOf(image, 5, 0), (std::array<int, 4>{255, 255, 0, -1}));
     EXPECT_EQ(PixelOf(image, 6, 0), (std::array<int, 4>{255, 255, 255, -1}));
@@ -178,7 +179,7 @@ TEST_F(DrawingTest, XorModeInvertsWhatLiesBelow) {
 }
 
 class BlitTest : public DrawingTest {
-protected:
+  protected:
     // Image 2: 4 x 3, pixel (x, y) has blue x + 1, green y + 1, red 10 * (y * 4 + x + 1).
     void SetUp() override {
         DrawingTest::SetUp();
@@ -191,7 +192,9 @@ protected:
         }
         EndDrawing();
     }
-    static std::array<int, 4> Expected(int x, int y) { return {x + 1, y + 1, 10 * (y * 4 + x + 1), -1}; }
+    static std::array<int, 4> Expected(int x, int y) {
+        return {x + 1, y + 1, 10 * (y * 4 + x + 1), -1};
+    }
     ImageHandle source = nullptr;
 };
 
@@ -204,8 +207,8 @@ TEST_F(BlitTest, BlitIsClippedAtEveryEdge) {
     EXPECT_EQ(PixelOf(image, 1, 1), Expected(3, 2));
     EXPECT_EQ(PixelOf(image, 3, 2), Expected(0, 0));
     EXPECT_EQ(PixelOf(image, 4, 3), Expected(1, 1));
-    EXPECT_EQ(LitPixels(image), (Points{{0, 0}, {1, 0}, {0, 1}, {1, 1}, {3, 2}, {4, 2}, {3, 3},
-                                        {4, 3}}));
+    EXPECT_EQ(LitPixels(image),
+              (Points{{0, 0}, {1, 0}, {0, 1}, {1, 1}, {3, 2}, {4, 2}, {3, 3}, {4, 3}}));
 }
 
 TEST_F(BlitTest, XorTwiceRestoresAndBlackChangesNothing) {

@@ -23,7 +23,7 @@ void FreeThing(int number) {
 }
 
 class ObjectTableTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         freed.clear();
         things = &table;
