@@ -115,6 +115,7 @@ bool MakeSurface(const RenderingContext& context, int width, int height, Surface
         return false;
     }
     Surface surface;
+    // Zeroed: glReadPixels leaves the padding at the end of each row alone.
     surface.bottomUpRows.reset(new (
         std::nothrow) std::uint8_t[static_cast<std::size_t>(OffscreenBitmap::StrideFor(width)) *
                                    static_cast<std::size_t>(height)]);

@@ -53,8 +53,9 @@ void FillClientBlack(int width, int height) {
     const int rows = std::min(height, fakePlatform.clientHeight);
     const int columns = std::min(width, fakePlatform.clientWidth);
     for (int y = 0; y < rows; ++y) {
-        std::memset(&fakePlatform.window[static_cast<std::size_t>(y) * fakePlatform.clientWidth * 3],
-                    0, static_cast<std::size_t>(columns) * 3);
+        std::memset(
+            &fakePlatform.window[static_cast<std::size_t>(y) * fakePlatform.clientWidth * 3], 0,
+            static_cast<std::size_t>(columns) * 3);
     }
 }
 
@@ -63,9 +64,10 @@ void CopyToWindow(const MemoryDC& source, int width, int height) {
     const int rows = std::min({height, source.height, fakePlatform.clientHeight});
     const int columns = std::min({width, source.width, fakePlatform.clientWidth});
     for (int y = 0; y < rows; ++y) {
-        std::memcpy(&fakePlatform.window[static_cast<std::size_t>(y) * fakePlatform.clientWidth * 3],
-                    source.pixels + static_cast<std::size_t>(y) * source.stride,
-                    static_cast<std::size_t>(columns) * 3);
+        std::memcpy(
+            &fakePlatform.window[static_cast<std::size_t>(y) * fakePlatform.clientWidth * 3],
+            source.pixels + static_cast<std::size_t>(y) * source.stride,
+            static_cast<std::size_t>(columns) * 3);
     }
 }
 

@@ -28,7 +28,7 @@ bool WindowIsBlack() {
 }
 
 class App : public testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         OnCreate();
         ASSERT_EQ(InitApp(), 1);
