@@ -116,9 +116,9 @@ bool MakeSurface(const RenderingContext& context, int width, int height, Surface
     }
     Surface surface;
     // Zeroed: glReadPixels leaves the padding at the end of each row alone.
-    surface.bottomUpRows.reset(new (
-        std::nothrow) std::uint8_t[static_cast<std::size_t>(OffscreenBitmap::StrideFor(width)) *
-                                   static_cast<std::size_t>(height)]);
+    const std::size_t bytes = static_cast<std::size_t>(OffscreenBitmap::StrideFor(width)) *
+                              static_cast<std::size_t>(height);
+    surface.bottomUpRows.reset(new (std::nothrow) std::uint8_t[bytes]());
     if (!surface.bottomUpRows) {
         return false;
     }
