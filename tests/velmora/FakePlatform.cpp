@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "render/DrawGL.h"
 #include "render/Message.h"
+#include "shell/App.h"
 #include "shell/Platform.h"
 
 FakePlatform fakePlatform;
-
-// The one drawing context of the programs that link the application core.
-extern DrawGL theDrawGL;
 
 void FakePlatform::SetClientSize(int width, int height) {
     clientWidth = width;
