@@ -57,8 +57,8 @@ TEST(CubeMesh, GridOfThreeSpansMinusFiveToFive) {
     ASSERT_EQ(n, 3);
     ExpectPoint(face1[1 * 3 + 1], 0, 0, 5);
     for (int k = 0; k < 54; ++k) {
-        for (double c : {mesh.RestPoints()[k].X(), mesh.RestPoints()[k].Y(),
-                         mesh.RestPoints()[k].Z()}) {
+        for (double c :
+             {mesh.RestPoints()[k].X(), mesh.RestPoints()[k].Y(), mesh.RestPoints()[k].Z()}) {
             EXPECT_TRUE(c == -5 || c == 0 || c == 5) << c;
         }
     }

@@ -27,8 +27,8 @@ Matrix4x4 Product(const Matrix4x4& a, const Matrix4x4& b) {
 }
 
 Matrix4x4 Irregular() {
-    const double v[16] = {0.3, -1.2, 2.5, 0.7, 1.1, 0.4, -0.6, 3.0,
-                          -2.2, 0.9, 1.7, -0.1, 0.05, 0.8, -0.35, 1.0};
+    const double v[16] = {0.3,  -1.2, 2.5, 0.7,  1.1,  0.4, -0.6,  3.0,
+                          -2.2, 0.9,  1.7, -0.1, 0.05, 0.8, -0.35, 1.0};
     return Matrix4x4(v);
 }
 
@@ -80,16 +80,42 @@ TEST(Matrix4x4, RotateQuarterTurnsAboutXAndZ) {
 TEST(Matrix4x4, RotateIsZTimesMTimesXTimesY) {
     const double ax = 17, ay = -41, az = 123;
     const double d = kRadiansPerDegree;
-    const double rxRows[16] = {1, 0, 0, 0, 0, std::cos(ax * d), -std::sin(ax * d), 0,
-                               0, std::sin(ax * d), std::cos(ax * d), 0, 0, 0, 0, 1};
-    const double ryRows[16] = {std::cos(ay * d), 0, std::sin(ay * d), 0, 0, 1, 0, 0,
+    const double rxRows[16] = {1,
+                               0,
+                               0,
+                               0,
+                               0,
+                               std::cos(ax * d),
+                               -std::sin(ax * d),
+                               0,
+                               0,
+                               std::sin(ax * d),
+                               std::cos(ax * d),
+                               0,
+                               0,
+                               0,
+                               0,
+                               1};
+    const double ryRows[16] = {std::cos(ay * d),  0, std::sin(ay * d), 0, 0, 1, 0, 0,
                                -std::sin(ay * d), 0, std::cos(ay * d), 0, 0, 0, 0, 1};
-    const double rzRows[16] = {std::cos(az * d), std::sin(az * d), 0, 0,
-                               -std::sin(az * d), std::cos(az * d), 0, 0,
-                               0, 0, 1, 0, 0, 0, 0, 1};
-    const Matrix4x4 expected =
-        Product(Product(Product(Matrix4x4(rzRows), Irregular()), Matrix4x4(rxRows)),
-                Matrix4x4(ryRows));
+    const double rzRows[16] = {std::cos(az * d),
+                               std::sin(az * d),
+                               0,
+                               0,
+                               -std::sin(az * d),
+                               std::cos(az * d),
+                               0,
+                               0,
+                               0,
+                               0,
+                               1,
+                               0,
+                               0,
+                               0,
+                               0,
+                               1};
+    const Matrix4x4 expected = Product(
+        Product(Product(Matrix4x4(rzRows), Irregular()), Matrix4x4(rxRows)), Matrix4x4(ryRows));
     Matrix4x4 m = Irregular();
     m.Rotate(ax, ay, az);
     double want[16];

@@ -1,0 +1,76 @@
+// velmora's single gateway to OpenGL. It owns the offscreen bitmap and the
+// context that renders into it, sends the whole fixed drawing state at the
+// start of every frame, and reports OpenGL errors at named checkpoints.
+#pragma once
+
+#include <cstdint>
+
+#include "math/matrix.h"
+#include "render/OffscreenBitmap.h"
+
+// The faces SetMaterial takes, with OpenGL's values, so that callers need no
+// OpenGL header.
+inline constexpr unsigned int kFaceFront = 0x0404;         // GL_FRONT
+inline constexpr unsigned int kFaceBack = 0x0405;          // GL_BACK
+inline constexpr unsigned int kFaceFrontAndBack = 0x0408;  // GL_FRONT_AND_BACK
+
+// Ambient RGB, diffuse RGB, specular RGB, shininess as a fraction of 128.
+inline constexpr int kMaterialRows = 24;
+extern const float materialTable[kMaterialRows][10];
+
+struct GLErrorName {
+    unsigned int code;
+    const char* text;
+};
+extern const GLErrorName glErrorNames[6];
+
+// The platform's context and the surface it draws into; defined by the
+// platform's file set (render/egl on Linux).
+struct RenderingContext;
+
+class DrawGL {
+  public:
+    DrawGL() = default;
+    DrawGL(const DrawGL&) = delete;
+    DrawGL& operator=(const DrawGL&) = delete;
+    // Releases the context before the bitmap goes.
+    ~DrawGL();
+
+    bool Create(int width, int height);
+    // A row outside 0 to 23 records nothing and applies nothing.
+    void SetMaterial(unsigned int face, int row);
+    void SetColorMaterial(bool on);
+    void SetSmoothing(bool on);
+    bool Resize(int width, int height);
+
+    void StartDraw();
+    void SetModelTransform(const Matrix4x4& m);
+    void SetColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue, std::uint8_t alpha);
+    // Immediate-mode polygons for the scene: glBegin(GL_POLYGON), glVertex3fv
+    // with the point in single precision, glEnd.
+    void BeginPolygon();
+    void Vertex(const Vector3& point);
+    void EndPolygon();
+    void FinishDraw();
+
+    MemoryDC GetMemoryDC() const { return bitmap.GetMemoryDC(); }
+    void CheckError(const char* caption);
+
+    bool HasContext() const { return renderingContext != nullptr; }
+    int FrontMaterial() const { return frontMaterial; }
+    int BackMaterial() const { return backMaterial; }
+    bool ColorMaterial() const { return colorMaterial; }
+    bool Smoothing() const { return smoothing; }
+
+  private:
+    RenderingContext* renderingContext = nullptr;
+    OffscreenBitmap bitmap;
+    bool smoothing = false;
+    bool colorMaterial = false;
+    int frontMaterial = 0;
+    int backMaterial = 11;
+    float clearColor[3] = {0.0f, 0.0f, 0.0f};
+};
+
+// Shows the system's text for the last failed context call under caption.
+void ShowLastError(const char* caption);

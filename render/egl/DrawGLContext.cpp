@@ -1,0 +1,255 @@
+// The Linux half of DrawGL: an EGL context on Mesa's surfaceless platform,
+// rendering into a framebuffer object of the bitmap's size, and the copy of
+// each finished frame into the bitmap. Needs no X server and no window, so
+// the window, the capture tool and the tests all render the same way.
+#define GL_GLEXT_PROTOTYPES 1
+#define EGL_EGLEXT_PROTOTYPES 1
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "render/DrawGL.h"
+#include "render/Message.h"
+#include "render/egl/EglError.h"
+
+namespace {
+
+// The framebuffer object the frames are drawn into, with the rows that
+// glReadPixels fills (bottom row first) before they are turned over into the
+// bitmap.
+struct Surface {
+    GLuint framebuffer = 0;
+    GLuint colorBuffer = 0;
+    GLuint depthBuffer = 0;
+    std::unique_ptr<std::uint8_t[]> bottomUpRows;
+};
+
+}  // namespace
+
+struct RenderingContext {
+    EGLDisplay display = EGL_NO_DISPLAY;
+    EGLContext context = EGL_NO_CONTEXT;
+    GLint maxRenderbufferSize = 0;
+    Surface surface;
+};
+
+namespace {
+
+// A display that initializes: Mesa's surfaceless platform, else the first
+// EGL device, else the default display. EGL_NO_DISPLAY when none does.
+EGLDisplay OpenDisplay() {
+    const auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (getPlatformDisplay != nullptr) {
+        EGLDisplay display =
+            getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+        if (display != EGL_NO_DISPLAY && eglInitialize(display, nullptr, nullptr)) {
+            return display;
+        }
+        const auto queryDevices =
+            reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(eglGetProcAddress("eglQueryDevicesEXT"));
+        EGLDeviceEXT device = nullptr;
+        EGLint deviceCount = 0;
+        if (queryDevices != nullptr && queryDevices(1, &device, &deviceCount) && deviceCount > 0) {
+            display = getPlatformDisplay(EGL_PLATFORM_DEVICE_EXT, device, nullptr);
+            if (display != EGL_NO_DISPLAY && eglInitialize(display, nullptr, nullptr)) {
+                return display;
+            }
+        }
+    }
+    EGLDisplay display = eglGetDisplay(EGL_DEFAULT_DISPLAY);
+    if (display != EGL_NO_DISPLAY && eglInitialize(display, nullptr, nullptr)) {
+        return display;
+    }
+    return EGL_NO_DISPLAY;
+}
+
+bool HasExtension(EGLDisplay display, const char* name) {
+    const char* list = eglQueryString(display, EGL_EXTENSIONS);
+    if (list == nullptr) {
+        return false;
+    }
+    const std::size_t length = std::strlen(name);
+    for (const char* at = std::strstr(list, name); at != nullptr; at = std::strstr(at + 1, name)) {
+        const bool startsWord = at == list || at[-1] == ' ';
+        const bool endsWord = at[length] == ' ' || at[length] == '\0';
+        if (startsWord && endsWord) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A configuration for a desktop OpenGL context; none is needed where the
+// display can make contexts without one.
+bool ChooseConfig(EGLDisplay display, EGLConfig& config) {
+    if (HasExtension(display, "EGL_KHR_no_config_context")) {
+        config = EGL_NO_CONFIG_KHR;
+        return true;
+    }
+    const EGLint attributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_SURFACE_TYPE,
+                                 EGL_PBUFFER_BIT, EGL_NONE};
+    EGLint count = 0;
+    return eglChooseConfig(display, attributes, &config, 1, &count) && count == 1;
+}
+
+void ReleaseSurface(Surface& surface) {
+    glDeleteFramebuffers(1, &surface.framebuffer);
+    glDeleteRenderbuffers(1, &surface.colorBuffer);
+    glDeleteRenderbuffers(1, &surface.depthBuffer);
+    surface = Surface{};
+}
+
+// A complete framebuffer of width x height, bound for drawing and reading.
+// On failure nothing is left behind and the framebuffer that was bound
+// before is bound again.
+bool MakeSurface(const RenderingContext& context, int width, int height, Surface& out) {
+    if (width <= 0 || height <= 0 || width > context.maxRenderbufferSize ||
+        height > context.maxRenderbufferSize) {
+        return false;
+    }
+    Surface surface;
+    // Zeroed: glReadPixels leaves the padding at the end of each row alone.
+    const std::size_t bytes = static_cast<std::size_t>(OffscreenBitmap::StrideFor(width)) *
+                              static_cast<std::size_t>(height);
+    surface.bottomUpRows.reset(new (std::nothrow) std::uint8_t[bytes]());
+    if (!surface.bottomUpRows) {
+        return false;
+    }
+    glGenRenderbuffers(1, &surface.colorBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, surface.colorBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    glGenRenderbuffers(1, &surface.depthBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, surface.depthBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+    glGenFramebuffers(1, &surface.framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, surface.framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                              surface.colorBuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                              surface.depthBuffer);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        ReleaseSurface(surface);
+        glBindFramebuffer(GL_FRAMEBUFFER, context.surface.framebuffer);
+        return false;
+    }
+    out = std::move(surface);
+    return true;
+}
+
+}  // namespace
+
+void ShowLastError(const char* caption) {
+    ShowMessage(EglErrorText(eglGetError()), caption);
+}
+
+bool DrawGL::Create(int width, int height) {
+    if (renderingContext != nullptr || !bitmap.Create(width, height, 24)) {
+        return false;
+    }
+    // Choosing and binding the drawing surface.
+    EGLDisplay display = OpenDisplay();
+    EGLConfig config = nullptr;
+    if (display == EGL_NO_DISPLAY || !eglBindAPI(EGL_OPENGL_API) ||
+        !ChooseConfig(display, config)) {
+        ShowLastError("SetPixelFormat");
+        return false;
+    }
+    // No profile attributes: a compatibility context, where the
+    // fixed-function calls work.
+    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
+    if (context == EGL_NO_CONTEXT) {
+        ShowLastError("wglCreateContext");
+        return false;
+    }
+    if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
+        ShowLastError("wglCreateContext");
+        eglDestroyContext(display, context);
+        return false;
+    }
+    auto made = std::make_unique<RenderingContext>();
+    made->display = display;
+    made->context = context;
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &made->maxRenderbufferSize);
+    if (!MakeSurface(*made, width, height, made->surface)) {
+        ShowMessage("No framebuffer of " + std::to_string(width) + " x " + std::to_string(height) +
+                        " pixels can be rendered (the largest is " +
+                        std::to_string(made->maxRenderbufferSize) + ").",
+                    "SetPixelFormat");
+        eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglDestroyContext(display, context);
+        return false;
+    }
+    // A window's context starts with a viewport of the window's size; a
+    // framebuffer object's does not.
+    glViewport(0, 0, width, height);
+    renderingContext = made.release();
+    return true;
+}
+
+bool DrawGL::Resize(int width, int height) {
+    if (renderingContext == nullptr) {
+        return bitmap.Resize(width, height);
+    }
+    int oldWidth = 0;
+    int oldHeight = 0;
+    bitmap.GetSize(oldWidth, oldHeight);
+    if (width != oldWidth || height != oldHeight) {
+        // The new surface first, so that a failure of either leaves the old
+        // bitmap, surface and viewport in use.
+        Surface next;
+        if (!MakeSurface(*renderingContext, width, height, next)) {
+            return false;
+        }
+        if (!bitmap.Resize(width, height)) {
+            ReleaseSurface(next);
+            glBindFramebuffer(GL_FRAMEBUFFER, renderingContext->surface.framebuffer);
+            return false;
+        }
+        ReleaseSurface(renderingContext->surface);
+        renderingContext->surface = std::move(next);
+    }
+    glViewport(0, 0, width, height);
+    return true;
+}
+
+void DrawGL::FinishDraw() {
+    glFlush();
+    if (renderingContext != nullptr) {
+        // OpenGL's rows run bottom-up, the bitmap's top-down. Turning the
+        // rows over here keeps the projection as it is: flipping it instead
+        // would swap which faces count as front and back.
+        int width = 0;
+        int height = 0;
+        bitmap.GetSize(width, height);
+        const int stride = bitmap.Stride();
+        std::uint8_t* rows = renderingContext->surface.bottomUpRows.get();
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, rows);
+        std::uint8_t* pixels = bitmap.Pixels();
+        for (int y = 0; y < height; ++y) {
+            std::memcpy(pixels + static_cast<std::size_t>(y) * stride,
+                        rows + static_cast<std::size_t>(height - 1 - y) * stride, stride);
+        }
+    }
+    CheckError("FinishDraw");
+}
+
+DrawGL::~DrawGL() {
+    if (renderingContext == nullptr) {
+        return;
+    }
+    if (eglGetCurrentContext() == renderingContext->context) {
+        ReleaseSurface(renderingContext->surface);
+        eglMakeCurrent(renderingContext->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    }
+    eglDestroyContext(renderingContext->display, renderingContext->context);
+    delete renderingContext;
+    renderingContext = nullptr;
+}

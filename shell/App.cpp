@@ -1,0 +1,64 @@
+#include "shell/App.h"
+
+#include "model/Warps.h"
+#include "shell/Platform.h"
+
+// One translation unit, so the construction order is the order written here.
+CubeMesh theMesh;
+Scene theScene;
+DrawGL theDrawGL;
+
+unsigned char warpOn = 0;
+unsigned char spinOn = 0;
+int warpIndex = 0;
+double warpTime = 0.0;
+
+const char* const kWindowTitle =
+    "Controls <>+-pswGxXyYzZ  Velmora - a warping cube by the Velmora developers, 2025";
+
+void CenteredWindowOrigin(int screenWidth, int screenHeight, int& x, int& y) {
+    x = (screenWidth - kWindowWidth) / 2;
+    y = (screenHeight - kWindowHeight) / 2;
+}
+
+int InitApp() {
+    theDrawGL.Create(kWindowWidth, kWindowHeight);
+    theDrawGL.SetMaterial(kFaceFront, 0);
+    theDrawGL.SetMaterial(kFaceBack, 11);
+    theDrawGL.SetColorMaterial(true);
+    theDrawGL.SetSmoothing(true);
+
+    ShowMainWindow();
+
+    theMesh.Create(20);
+    warpIndex = 1;
+    spinOn = 1;
+    warpOn = 1;
+    // Each zoom multiplies: 1.0 -> 0.8 -> 0.512 -> 0.2097152.
+    for (int k = 0; k < 3; ++k) {
+        theScene.ZoomBy(theScene.GetZoom() * 0.8);
+    }
+    return 1;
+}
+
+void AnimateFrame() {
+    theScene.Step();
+    if (warpOn == 1) {
+        WarpMesh(warpTime, &theMesh, warpIndex);
+        warpTime += 0.05;
+    }
+    if (spinOn == 1) {
+        theScene.Rotate(4.0, 4.0, 4.0);
+    }
+}
+
+void RenderFrame() {
+    int width = 0;
+    int height = 0;
+    GetClientSize(width, height);
+    theDrawGL.StartDraw();
+    theScene.SetMesh(&theMesh);
+    theScene.Draw(theDrawGL);
+    theDrawGL.FinishDraw();
+    CopyToWindow(theDrawGL.GetMemoryDC(), width, height);
+}

@@ -1,0 +1,22 @@
+// The command line of velmora-capture.
+#pragma once
+
+#include <map>
+#include <string>
+
+struct CaptureOptions {
+    int ticks = 0;
+    bool resize = false;  // --size given
+    int width = 0;
+    int height = 0;
+    int every = 1;
+    std::map<int, std::string> keys;  // tick (from 1) -> characters fed before it
+    std::string outDir;
+};
+
+extern const char* const kCaptureUsage;
+
+// Fills options from argv[1..]; on a bad or missing argument returns false
+// with a one-line reason in error. --help gives false with error empty.
+bool ParseCaptureOptions(int argc, const char* const argv[], CaptureOptions& options,
+                         std::string& error);

@@ -1,0 +1,89 @@
+// velmora-capture: runs velmora's application core with no window and writes
+// the picture each tick copies into the window as a PNG file. The program
+// itself keeps no options; this tool is how one sees it without a display.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "shell/App.h"
+#include "shell/Platform.h"
+#include "shell/headless/CaptureOptions.h"
+#include "shell/headless/HeadlessWindow.h"
+#include "tools/png/png_file.h"
+
+namespace {
+
+std::string FramePath(const std::string& dir, int tick) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame_%04d.png", tick);
+    return (std::filesystem::path(dir) / name).string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CaptureOptions options;
+    std::string error;
+    if (!ParseCaptureOptions(argc, argv, options, error)) {
+        if (error.empty()) {
+            std::fputs(kCaptureUsage, stdout);
+            return 0;
+        }
+        std::fprintf(stderr, "velmora-capture: %s\n%s", error.c_str(), kCaptureUsage);
+        return 2;
+    }
+    std::error_code made;
+    std::filesystem::create_directories(options.outDir, made);
+    if (made || !std::filesystem::is_directory(options.outDir)) {
+        std::fprintf(stderr, "velmora-capture: cannot make the directory \"%s\"%s%s\n",
+                     options.outDir.c_str(), made ? ": " : "", made ? made.message().c_str() : "");
+        return 1;
+    }
+
+    // The program's start: the window is created (its timer starts), then
+    // start-up, then the first paint of the shown window.
+    OnCreate();
+    InitApp();
+    if (!theDrawGL.HasContext()) {
+        std::fprintf(stderr, "velmora-capture: no OpenGL context could be created\n");
+        return 1;
+    }
+    OnPaint();
+    if (options.resize) {
+        HeadlessSetClientSize(options.width, options.height);
+        OnSize(options.width, options.height);
+        OnPaint();
+    }
+
+    int written = 0;
+    for (int tick = 1; tick <= options.ticks; ++tick) {
+        const auto keys = options.keys.find(tick);
+        if (keys != options.keys.end()) {
+            for (char character : keys->second) {
+                OnChar(character);
+            }
+        }
+        int exitCode = 0;
+        if (HeadlessQuitPosted(exitCode) || !HeadlessTimerRunning()) {
+            std::fprintf(stderr, "velmora-capture: the program quit before tick %d\n", tick);
+            break;
+        }
+        OnTimer();
+        if (tick % options.every != 0) {
+            continue;
+        }
+        int width = 0;
+        int height = 0;
+        GetClientSize(width, height);
+        const std::string path = FramePath(options.outDir, tick);
+        if (!png_file::Write(path, width, height, png_file::Layout::kBgr, HeadlessClientPixels(),
+                             HeadlessClientStride(), &error)) {
+            std::fprintf(stderr, "velmora-capture: %s\n", error.c_str());
+            return 1;
+        }
+        ++written;
+    }
+    std::printf("velmora-capture: wrote %d frame%s to %s\n", written, written == 1 ? "" : "s",
+                options.outDir.c_str());
+    return 0;
+}

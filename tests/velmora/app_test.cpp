@@ -1,0 +1,253 @@
+// The application core driven through the fake platform: start-up, the key
+// table, the tick order and the window messages. The globals live for the
+// whole binary, so every test states what it needs and compares relative to
+// what it found.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "model/Warps.h"
+#include "shell/App.h"
+#include "tests/velmora/FakePlatform.h"
+
+namespace {
+
+void ExpectMatrixNear(const Matrix4x4& actual, const Matrix4x4& expected, double tolerance) {
+    for (int i = 0; i < 4; ++i) {
+        for (int j = 0; j < 4; ++j) {
+            EXPECT_NEAR(actual.At(i, j), expected.At(i, j), tolerance) << i << ", " << j;
+        }
+    }
+}
+
+bool WindowIsBlack() {
+    return std::all_of(fakePlatform.window.begin(), fakePlatform.window.end(),
+                       [](std::uint8_t b) { return b == 0; });
+}
+
+class App : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        OnCreate();
+        ASSERT_EQ(InitApp(), 1);
+    }
+    void SetUp() override {
+        fakePlatform.quitPosted = false;
+        fakePlatform.timerRunning = true;
+        fakePlatform.messages.clear();
+    }
+};
+
+TEST_F(App, StartUpLeavesTheDescribedState) {
+    // OnCreate started timer 5 at 20 ms.
+    EXPECT_EQ(fakePlatform.timerId, 5);
+    EXPECT_EQ(fakePlatform.timerMilliseconds, 20);
+    // The window is shown once, after the drawing context exists.
+    EXPECT_EQ(fakePlatform.showCount, 1);
+    EXPECT_TRUE(fakePlatform.contextExistedWhenShown);
+    EXPECT_TRUE(theDrawGL.HasContext());
+    EXPECT_EQ(theDrawGL.FrontMaterial(), 0);
+    EXPECT_EQ(theDrawGL.BackMaterial(), 11);
+    EXPECT_TRUE(theDrawGL.ColorMaterial());
+    EXPECT_TRUE(theDrawGL.Smoothing());
+    const MemoryDC dc = theDrawGL.GetMemoryDC();
+    EXPECT_EQ(dc.width, 300);
+    EXPECT_EQ(dc.height, 200);
+    EXPECT_EQ(theMesh.GridSize(), 20);
+    EXPECT_EQ(warpIndex, 1);
+    EXPECT_EQ(warpOn, 1);
+    EXPECT_EQ(spinOn, 1);
+    EXPECT_EQ(warpTime, 0.0);
+    EXPECT_NEAR(theScene.GetZoom(), 0.2097152, 1e-15);
+    EXPECT_FALSE(theScene.IsTumbling());
+    EXPECT_TRUE(fakePlatform.messages.empty());
+    EXPECT_EQ(fakePlatform.copies, 0);  // no frame before the loop runs
+}
+
+TEST_F(App, PlusAndMinusChooseTheWarpAndMinusStopsAtZero) {
+    warpIndex = 1;
+    for (int k = 0; k < 5; ++k) {
+        HandleKey('+');
+    }
+    EXPECT_EQ(warpIndex, 6);  // warp 6 mod 4 = 2
+    warpIndex = 0;
+    HandleKey('-');
+    EXPECT_EQ(warpIndex, 0);
+    warpIndex = 3;
+    HandleKey('-');
+    EXPECT_EQ(warpIndex, 2);
+    warpIndex = 1;
+}
+
+TEST_F(App, LessThanGrowsAndGreaterThanShrinksBackWithinRounding) {
+    const double zoom = theScene.GetZoom();
+    const Matrix4x4 orientation = theScene.GetOrientation();
+    HandleKey('<');
+    EXPECT_DOUBLE_EQ(theScene.GetZoom(), zoom * 1.1111111111111112);
+    HandleKey('>');
+    EXPECT_NEAR(theScene.GetZoom(), zoom, 1e-15);
+    ExpectMatrixNear(theScene.GetOrientation(), orientation, 1e-15);
+}
+
+TEST_F(App, RotationKeysTurnByFourDegreesAboutTheirAxis) {
+    struct Case {
+        char key;
+        double ax, ay, az;
+    };
+    for (const Case c : {Case{'x', 4, 0, 0}, Case{'X', -4, 0, 0}, Case{'y', 0, 4, 0},
+                         Case{'Y', 0, -4, 0}, Case{'z', 0, 0, 4}, Case{'Z', 0, 0, -4}}) {
+        Matrix4x4 expected = theScene.GetOrientation();
+        expected.Rotate(c.ax, c.ay, c.az);
+        HandleKey(c.key);
+        ExpectMatrixNear(theScene.GetOrientation(), expected, 1e-15);
+    }
+}
+
+TEST_F(App, ToggleKeysWorkInEitherCase) {
+    const unsigned char spin = spinOn;
+    const unsigned char warp = warpOn;
+    const bool tumbling = theScene.IsTumbling();
+    HandleKey('s');
+    EXPECT_EQ(spinOn, !spin);
+    HandleKey('S');
+    EXPECT_EQ(spinOn, spin);
+    HandleKey('W');
+    EXPECT_EQ(warpOn, !warp);
+    HandleKey('w');
+    EXPECT_EQ(warpOn, warp);
+    HandleKey('g');
+    EXPECT_EQ(theScene.IsTumbling(), !tumbling);
+    HandleKey('G');
+    EXPECT_EQ(theScene.IsTumbling(), tumbling);
+}
+
+TEST_F(App, OtherCharactersDoNothing) {
+    const Matrix4x4 orientation = theScene.GetOrientation();
+    const double zoom = theScene.GetZoom();
+    const int index = warpIndex;
+    const unsigned char spin = spinOn;
+    const unsigned char warp = warpOn;
+    const bool tumbling = theScene.IsTumbling();
+    for (char c : {'p', 'P', 'a', '0', ' ', '=', '_', 'r', static_cast<char>(0xFC),
+                   static_cast<char>(0x80), '\0'}) {
+        HandleKey(c);
+    }
+    ExpectMatrixNear(theScene.GetOrientation(), orientation, 0.0);
+    EXPECT_EQ(theScene.GetZoom(), zoom);
+    EXPECT_EQ(warpIndex, index);
+    EXPECT_EQ(spinOn, spin);
+    EXPECT_EQ(warpOn, warp);
+    EXPECT_EQ(theScene.IsTumbling(), tumbling);
+    EXPECT_FALSE(fakePlatform.quitPosted);
+}
+
+TEST_F(App, QuitKeysEndTheProgramAsTheCloseBoxDoes) {
+    for (char key : {'q', 'Q'}) {
+        fakePlatform.timerRunning = true;
+        fakePlatform.quitPosted = false;
+        fakePlatform.quitCode = -1;
+        OnChar(key);
+        EXPECT_FALSE(fakePlatform.timerRunning) << key;
+        EXPECT_TRUE(fakePlatform.quitPosted) << key;
+        EXPECT_EQ(fakePlatform.quitCode, 0) << key;
+    }
+    fakePlatform.timerRunning = true;
+    fakePlatform.quitPosted = false;
+    OnClose();
+    EXPECT_FALSE(fakePlatform.timerRunning);
+    EXPECT_TRUE(fakePlatform.quitPosted);
+    EXPECT_EQ(fakePlatform.quitCode, 0);
+}
+
+TEST_F(App, AnimateFrameStepsThenWarpsAtTheOldTimeThenSpins) {
+    theScene.ToggleTumble();
+    warpOn = 1;
+    spinOn = 1;
+    const double phase = theScene.GetTumblePhase();
+    const double time = warpTime;
+    Matrix4x4 expected = theScene.GetOrientation();
+    expected.Rotate(10.0 * std::sin(phase + 1.2), 10.0 * std::cos(1.2 * phase + 3.0),
+                    10.0 * std::sin(std::cos(phase) / 10.0 + phase));
+    expected.Rotate(4.0, 4.0, 4.0);
+
+    AnimateFrame();
+    theScene.ToggleTumble();
+
+    ExpectMatrixNear(theScene.GetOrientation(), expected, 1e-14);
+    EXPECT_EQ(warpTime, time + 0.05);
+    CubeMesh reference;
+    reference.Create(20);
+    WarpMesh(time, &reference, warpIndex);
+    for (int k = 0; k < 6 * 20 * 20; ++k) {
+        ASSERT_EQ(theMesh.WarpedPoints()[k].X(), reference.WarpedPoints()[k].X()) << k;
+        ASSERT_EQ(theMesh.WarpedPoints()[k].Y(), reference.WarpedPoints()[k].Y()) << k;
+        ASSERT_EQ(theMesh.WarpedPoints()[k].Z(), reference.WarpedPoints()[k].Z()) << k;
+    }
+}
+
+TEST_F(App, WarpKeyStopsTheWarpTimeAndTheShape) {
+    HandleKey('w');
+    ASSERT_EQ(warpOn, 0);
+    const double time = warpTime;
+    const std::vector<Vector3> shape(theMesh.WarpedPoints(), theMesh.WarpedPoints() + 2400);
+    OnTimer();
+    OnTimer();
+    EXPECT_EQ(warpTime, time);
+    for (int k = 0; k < 2400; ++k) {
+        ASSERT_EQ(theMesh.WarpedPoints()[k].X(), shape[k].X()) << k;
+    }
+    HandleKey('w');
+    OnTimer();
+    EXPECT_EQ(warpTime, time + 0.05);  // continues where it stopped
+}
+
+TEST_F(App, WithEverythingStoppedTheColoursStillMove) {
+    HandleKey('w');
+    HandleKey('s');
+    ASSERT_FALSE(theScene.IsTumbling());
+    OnTimer();
+    const std::vector<std::uint8_t> first = fakePlatform.window;
+    OnTimer();
+    HandleKey('w');
+    HandleKey('s');
+    EXPECT_FALSE(WindowIsBlack());
+    EXPECT_NE(fakePlatform.window, first);
+}
+
+TEST_F(App, EachTickCopiesTheWholeClientAreaAndPaintOnlyBlackens) {
+    const int copies = fakePlatform.copies;
+    fakePlatform.Smear(0x55);
+    OnTimer();
+    EXPECT_EQ(fakePlatform.copies, copies + 1);
+    // Every pixel was overwritten: the background is black, not the smear.
+    const auto smeared = std::count(fakePlatform.window.begin(), fakePlatform.window.end(), 0x55);
+    EXPECT_LT(smeared, 300);  // only where the picture happens to hold 0x55
+    EXPECT_FALSE(WindowIsBlack());
+    OnPaint();
+    EXPECT_TRUE(WindowIsBlack());
+}
+
+TEST_F(App, SizeMessageResizesTheDrawingBeforeTheNextTick) {
+    fakePlatform.SetClientSize(420, 150);
+    OnSize(420, 150);
+    fakePlatform.Smear(0x55);
+    OnTimer();
+    const MemoryDC dc = theDrawGL.GetMemoryDC();
+    EXPECT_EQ(dc.width, 420);
+    EXPECT_EQ(dc.height, 150);
+    // The corners are black: the new bitmap covers the whole client area.
+    EXPECT_EQ(fakePlatform.window[0], 0);
+    EXPECT_EQ(fakePlatform.window.back(), 0);
+
+    // A minimised window (0 x 0) keeps the drawing as it was.
+    OnSize(0, 0);
+    EXPECT_EQ(theDrawGL.GetMemoryDC().width, 420);
+    fakePlatform.SetClientSize(300, 200);
+    OnSize(300, 200);
+    EXPECT_EQ(theDrawGL.GetMemoryDC().width, 300);
+    EXPECT_TRUE(fakePlatform.messages.empty());
+}
+
+}  // namespace

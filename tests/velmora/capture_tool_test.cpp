@@ -1,0 +1,148 @@
+// velmora-capture as a user runs it: files written, keys fed before their
+// tick, quitting early, bad arguments and a machine without OpenGL.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tools/png/png_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int status = -1;
+    std::string err;
+};
+
+class CaptureTool : public testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::path(testing::TempDir()) /
+              ("velmora_capture_" +
+               std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    ToolRun Capture(const std::string& arguments, const std::string& environment = "") {
+        const fs::path errFile = fs::path(testing::TempDir()) / "velmora_capture_stderr.txt";
+        const std::string command =
+            environment + " " VELMORA_CAPTURE " " + arguments + " >/dev/null 2>" + errFile.string();
+        const int raw = std::system(command.c_str());
+        ToolRun run;
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        std::ifstream in(errFile);
+        std::stringstream text;
+        text << in.rdbuf();
+        run.err = text.str();
+        return run;
+    }
+
+    std::string Out() const { return "--out " + dir.string(); }
+
+    static int Covered(const png_file::Picture& picture) {
+        int covered = 0;
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                const std::uint8_t* p = picture.Row(y) + x * 3;
+                covered += p[0] + p[1] + p[2] > 0;
+            }
+        }
+        return covered;
+    }
+
+    fs::path dir;
+};
+
+TEST_F(CaptureTool, WritesEveryKthTickAtTheGivenSize) {
+    const ToolRun run = Capture("--ticks 5 --every 2 --size 200x120 " + Out());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(dir / "frame_0002.png"));
+    EXPECT_TRUE(fs::exists(dir / "frame_0004.png"));
+    EXPECT_FALSE(fs::exists(dir / "frame_0001.png"));
+    EXPECT_FALSE(fs::exists(dir / "frame_0005.png"));
+    png_file::Picture picture;
+    ASSERT_TRUE(png_file::Read((dir / "frame_0004.png").string(), png_file::Layout::kRgb, picture));
+    EXPECT_EQ(picture.width, 200);
+    EXPECT_EQ(picture.height, 120);
+    // The cube in the middle, background in the corners.
+    EXPECT_GT(Covered(picture), 200 * 120 / 20);
+    const std::uint8_t* corner = picture.Row(0);
+    EXPECT_EQ(corner[0] + corner[1] + corner[2], 0);
+}
+
+TEST_F(CaptureTool, KeysAreTypedJustBeforeTheirTick) {
+    ASSERT_EQ(Capture("--ticks 1 " + Out()).status, 0);
+    png_file::Picture plain;
+    ASSERT_TRUE(png_file::Read((dir / "frame_0001.png").string(), png_file::Layout::kRgb, plain));
+    // Five > before the first tick shrink that very frame to 0.9^5 of the
+    // size, about 0.35 of the area.
+    ASSERT_EQ(Capture("--ticks 1 --keys '1:>>>,1:>>' " + Out()).status, 0);
+    png_file::Picture shrunk;
+    ASSERT_TRUE(png_file::Read((dir / "frame_0001.png").string(), png_file::Layout::kRgb, shrunk));
+    const double ratio = static_cast<double>(Covered(shrunk)) / Covered(plain);
+    EXPECT_NEAR(ratio, 0.59049 * 0.59049, 0.05);
+}
+
+TEST_F(CaptureTool, QuitKeyEndsTheRunLikeTheCloseBox) {
+    const ToolRun run = Capture("--ticks 5 --keys 3:xq " + Out());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(dir / "frame_0002.png"));
+    EXPECT_FALSE(fs::exists(dir / "frame_0003.png"));
+    EXPECT_NE(run.err.find("quit before tick 3"), std::string::npos) << run.err;
+}
+
+TEST_F(CaptureTool, BadArgumentsAreRefusedWithAReason) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "--ticks is required"},
+        {"--ticks 3", "--out is required"},
+        {"--ticks 0 --out x", "--ticks needs"},
+        {"--ticks -2 --out x", "--ticks needs"},
+        {"--ticks 3x --out x", "--ticks needs"},
+        {"--ticks 99999999999 --out x", "--ticks needs"},
+        {"--ticks 3 --size 300 --out x", "--size needs"},
+        {"--ticks 3 --size 0x200 --out x", "--size needs"},
+        {"--ticks 3 --size 300x-2 --out x", "--size needs"},
+        {"--ticks 3 --every 0 --out x", "--every needs"},
+        {"--ticks 3 --keys 2 --out x", "--keys"},
+        {"--ticks 3 --keys 0:g --out x", "--keys"},
+        {"--ticks 3 --keys 2: --out x", "no characters"},
+        {"--ticks 3 --keys 4:g --out x", "after the last tick"},
+        {"--ticks 3 --frobnicate 1 --out x", "unknown option"},
+        {"--ticks 3 --out", "--out needs a value"},
+    };
+    for (const auto& [arguments, reason] : cases) {
+        const ToolRun run = Capture(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_NE(run.err.find(reason), std::string::npos) << arguments << "\n" << run.err;
+        EXPECT_NE(run.err.find("usage:"), std::string::npos) << arguments;
+    }
+    EXPECT_FALSE(fs::exists("x"));
+    EXPECT_EQ(Capture("--help").status, 0);
+}
+
+TEST_F(CaptureTool, AnUnwritableDirectoryIsAnError) {
+    fs::create_directories(dir);
+    std::ofstream(dir / "file") << "not a directory";
+    const ToolRun run = Capture("--ticks 1 --out " + (dir / "file").string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot make the directory"), std::string::npos) << run.err;
+}
+
+TEST_F(CaptureTool, WithoutOpenGLItSaysWhyAndFails) {
+    // No EGL driver can be found: the display step fails.
+    const ToolRun run =
+        Capture("--ticks 2 " + Out(), "__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent/vendor.json");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("SetPixelFormat: EGL_"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("no OpenGL context"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(dir / "frame_0001.png"));
+}
+
+}  // namespace
