@@ -1,0 +1,194 @@
+// The SDL platform on a real (virtual) X display: the window, its close box,
+// presentation pacing, and refusing to run without a display.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "demo/runtime/runtime.h"
+#include "tests/wobblet/runtime/CloseRequest.h"
+
+namespace {
+
+pid_t Spawn(const char* const argv[], int keepFd = -1) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        for (int fd = 3; fd < 256; ++fd) {
+            if (fd != keepFd) {
+                close(fd);
+            }
+        }
+        execvp(argv[0], const_cast<char* const*>(argv));
+        _exit(127);
+    }
+    return pid;
+}
+
+void Stop(pid_t pid) {
+    if (pid > 0) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+}
+
+// A private Xvfb on a free display, with openbox as window manager when it
+// is installed (title bars make the outer-corner check mean something).
+class VirtualDisplay : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        const std::string fd = std::to_string(fds[1]);
+        const char* xvfb[] = {"Xvfb",         "-displayfd", fd.c_str(), "-screen", "0",
+                              "1280x1024x24", "-nolisten",  "tcp",      nullptr};
+        server = Spawn(xvfb, fds[1]);
+        close(fds[1]);
+        // Xvfb writes the number and then a newline; closing our end before
+        // the newline arrives would make Xvfb give up.
+        std::string digits;
+        char c = 0;
+        while (read(fds[0], &c, 1) == 1 && c != '\n') {
+            digits += c;
+        }
+        close(fds[0]);
+        ASSERT_FALSE(digits.empty()) << "Xvfb did not start";
+        display = ":" + digits;
+        const char* openbox[] = {"openbox", nullptr};
+        setenv("DISPLAY", display.c_str(), 1);
+        windowManager = Spawn(openbox);
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        unsetenv("DISPLAY");
+    }
+    void TearDown() override {
+        Stop(windowManager);
+        Stop(server);
+    }
+
+    static inline std::string display;
+
+  private:
+    pid_t server = -1;
+    pid_t windowManager = -1;
+};
+
+class SdlWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        unsetenv("SDL_VIDEODRIVER");
+        unsetenv("WAYLAND_DISPLAY");
+        setenv("DISPLAY", VirtualDisplay::display.c_str(), 1);
+        RuntimeStartup();
+    }
+    void TearDown() override { RuntimeShutdown(); }
+
+    // Polls until code arrives; false after many calls.
+    static bool PollFor(int code) {
+        for (int i = 0; i < 500; ++i) {
+            if (PollEvent() == code) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return false;
+    }
+};
+
+TEST_F(SdlWindowTest, WithoutADisplayTheScreenSystemIsNotAvailable) {
+    unsetenv("DISPLAY");
+    EXPECT_EQ(LoadScreenSystem(), 0);
+    EXPECT_EQ(MakeWindow(0, 0, 0, 800, 600, "Wobblet", 0xC80000), nullptr);
+    EXPECT_EQ(PollEvent(), 0);
+}
+
+TEST_F(SdlWindowTest, TheWindowHasAnExactInnerSizeAndItsCornerAtTheOrigin) {
+    ASSERT_EQ(LoadScreenSystem(), 1) << SDL_GetError() << " " << getenv("DISPLAY");
+    WindowHandle handle = MakeWindow(0, 0, 0, 800, 600, "Wobblet", 0xC80000);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(NativeWindowHandle(0), handle);
+    auto* window = static_cast<SDL_Window*>(handle);
+    // Let the window manager frame it.
+    for (int i = 0; i < 50; ++i) {
+        PollEvent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 600);
+    EXPECT_STREQ(SDL_GetWindowTitle(window), "Wobblet");
+    EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE, 0u);
+    int x = -1;
+    int y = -1;
+    int top = 0;
+    int left = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    SDL_GetWindowBordersSize(window, &top, &left, nullptr, nullptr);
+    EXPECT_EQ(x - left, 0);
+    EXPECT_EQ(y - top, 0);
+}
+
+TEST_F(SdlWindowTest, TheCloseBoxQueuesTheCloseEventAndLeavesTheWindow) {
+    ASSERT_EQ(LoadScreenSystem(), 1);
+    auto* window = static_cast<SDL_Window*>(MakeWindow(0, 0, 0, 800, 600, "Wobblet", 0xC80000));
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(MakeWindowScreen(window, 0, 0, 800, 600, 0, 0, 0), 1);
+    ASSERT_TRUE(SendCloseRequest(window));
+    EXPECT_TRUE(PollFor(EventWindowClosed));
+    EXPECT_EQ(NativeWindowHandle(0), window);
+    EXPECT_EQ(SDL_GetWindowFromID(SDL_GetWindowID(window)), window);
+}
+
+// Whether or not presenting waits for a retrace here, the frame loop must
+// not run faster than the display.
+TEST_F(SdlWindowTest, PresentationKeepsToTheRefreshRate) {
+    ASSERT_EQ(LoadScreenSystem(), 1);
+    WindowHandle window = MakeWindow(0, 0, 0, 800, 600, "Wobblet", 0xC80000);
+    ASSERT_EQ(MakeWindowScreen(window, 0, 0, 800, 600, 0, 0, 0), 1);
+    SDL_DisplayMode mode{};
+    SDL_GetCurrentDisplayMode(0, &mode);
+    const int hz = mode.refresh_rate > 0 ? mode.refresh_rate : 60;
+    const int frames = 30;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < frames; ++i) {
+        BeginDrawing(ScreenTarget());
+        FillRect(0, 0, 800, 600, PackColor(i * 8, 0, 0));
+        EndDrawing();
+        EXPECT_EQ(PresentScreen(), 1);
+        PollEvent();
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double fps = frames / seconds;
+    std::printf("%d frames at %.1f frames a second (refresh %d Hz)\n", frames, fps, hz);
+    EXPECT_LT(fps, hz * 1.25);
+    EXPECT_GT(fps, hz * 0.5);
+}
+
+TEST_F(SdlWindowTest, ASecondScreenReplacesTheFirst) {
+    ASSERT_EQ(LoadScreenSystem(), 1);
+    WindowHandle window = MakeWindow(0, 0, 0, 320, 200, "Wobblet", 0xC80000);
+    ASSERT_EQ(MakeWindowScreen(window, 0, 0, 320, 200, 0, 0, 0), 1);
+    ASSERT_EQ(MakeWindowScreen(window, 10, 10, 100, 100, 0, 0, 0), 1);
+    EXPECT_EQ(PresentScreen(), 1);
+    EXPECT_EQ(MakeWindowScreen(nullptr, 0, 0, 10, 10, 0, 0, 0), 0);
+    EXPECT_EQ(ScreenTarget(), nullptr);  // the failed call closed the old one
+    // Re-using the window's number takes the screen with the window.
+    ASSERT_EQ(MakeWindowScreen(window, 0, 0, 320, 200, 0, 0, 0), 1);
+    MakeWindow(0, 0, 0, 320, 200, "again", 0xC80000);
+    EXPECT_EQ(PresentScreen(), 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new VirtualDisplay);
+    return RUN_ALL_TESTS();
+}
