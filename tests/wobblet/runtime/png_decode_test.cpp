@@ -14,7 +14,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct PngSpec {
+struct PngRecipe {
     int width = 0;
     int height = 0;
     int colorType = PNG_COLOR_TYPE_RGB;
@@ -33,7 +33,7 @@ void AppendToVector(png_structp png, png_bytep data, png_size_t length) {
 
 // Written with libpng's own writer, so the test data do not depend on the
 // code under test.
-Bytes Encode(const PngSpec& spec) {
+Bytes Encode(const PngRecipe& recipe) {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -43,22 +43,22 @@ Bytes Encode(const PngSpec& spec) {
         return {};
     }
     png_set_write_fn(png, &out, AppendToVector, nullptr);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, recipe.width, recipe.height, recipe.bitDepth, recipe.colorType,
+                 recipe.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty()) {
-        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
+    if (!recipe.palette.empty()) {
+        png_set_PLTE(png, info, recipe.palette.data(), static_cast<int>(recipe.palette.size()));
     }
-    if (!spec.paletteAlpha.empty()) {
-        png_set_tRNS(png, info, spec.paletteAlpha.data(),
-                     static_cast<int>(spec.paletteAlpha.size()), nullptr);
+    if (!recipe.paletteAlpha.empty()) {
+        png_set_tRNS(png, info, recipe.paletteAlpha.data(),
+                     static_cast<int>(recipe.paletteAlpha.size()), nullptr);
     }
-    if (spec.transparent != nullptr) {
-        png_set_tRNS(png, info, nullptr, 0, const_cast<png_color_16*>(spec.transparent));
+    if (recipe.transparent != nullptr) {
+        png_set_tRNS(png, info, nullptr, 0, const_cast<png_color_16*>(recipe.transparent));
     }
     png_write_info(png, info);
     std::vector<png_bytep> rows;
-    for (const Bytes& row : spec.rows) {
+    for (const Bytes& row : recipe.rows) {
         rows.push_back(const_cast<png_bytep>(row.data()));
     }
     png_write_image(png, rows.data());
@@ -81,11 +81,11 @@ class PngDecodeTest : public RuntimeTest {
 };
 
 TEST_F(PngDecodeTest, RgbGivesTwentyFourBitsTopRowFirst) {
-    PngSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.rows = {{10, 20, 30, 40, 50, 60, 70, 80, 90}, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
-    ImageHandle image = Decode(Encode(spec));
+    PngRecipe recipe;
+    recipe.width = 3;
+    recipe.height = 2;
+    recipe.rows = {{10, 20, 30, 40, 50, 60, 70, 80, 90}, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
+    ImageHandle image = Decode(Encode(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->width, 3);
     EXPECT_EQ(image->height, 2);
@@ -99,12 +99,12 @@ TEST_F(PngDecodeTest, RgbGivesTwentyFourBitsTopRowFirst) {
 }
 
 TEST_F(PngDecodeTest, RgbaKeepsItsAlphaUnpremultiplied) {
-    PngSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
-    spec.rows = {{200, 100, 50, 0, 1, 2, 3, 128}};
-    ImageHandle image = Decode(Encode(spec));
+    PngRecipe recipe;
+    recipe.width = 2;
+    recipe.height = 1;
+    recipe.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+    recipe.rows = {{200, 100, 50, 0, 1, 2, 3, 128}};
+    ImageHandle image = Decode(Encode(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->bytesPerPixel, 4);
     EXPECT_EQ(PixelOf(image, 0, 0), (Pixel{50, 100, 200, 0}));
@@ -147,22 +147,22 @@ TEST_F(PngDecodeTest, GreyWithAlphaPictureGivesThirtyTwoBitGreyRgb) {
 }
 
 TEST_F(PngDecodeTest, PalettesExpandToRgbAndTheirTransparencyToAlpha) {
-    PngSpec spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.colorType = PNG_COLOR_TYPE_PALETTE;
-    spec.bitDepth = 4;
-    spec.palette = {{255, 0, 0}, {0, 255, 0}, {1, 2, 3}};
-    spec.rows = {{0x21, 0x00}};  // indices 2, 1, 0
-    ImageHandle image = Decode(Encode(spec));
+    PngRecipe recipe;
+    recipe.width = 3;
+    recipe.height = 1;
+    recipe.colorType = PNG_COLOR_TYPE_PALETTE;
+    recipe.bitDepth = 4;
+    recipe.palette = {{255, 0, 0}, {0, 255, 0}, {1, 2, 3}};
+    recipe.rows = {{0x21, 0x00}};  // indices 2, 1, 0
+    ImageHandle image = Decode(Encode(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->bytesPerPixel, 3);
     EXPECT_EQ(PixelOf(image, 0, 0), (Pixel{3, 2, 1, -1}));
     EXPECT_EQ(PixelOf(image, 1, 0), (Pixel{0, 255, 0, -1}));
     EXPECT_EQ(PixelOf(image, 2, 0), (Pixel{0, 0, 255, -1}));
 
-    spec.paletteAlpha = {0, 99};
-    image = Decode(Encode(spec));
+    recipe.paletteAlpha = {0, 99};
+    image = Decode(Encode(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->bytesPerPixel, 4);
     EXPECT_EQ(PixelOf(image, 0, 0), (Pixel{3, 2, 1, 255}));  // beyond the tRNS entries
@@ -182,13 +182,13 @@ TEST_F(PngDecodeTest, LowDepthGreyIsScaledToEightBits) {
         {4, {0x07, 0xF0}, {0, 119, 255, 0}},
     };
     for (const Case& c : cases) {
-        PngSpec spec;
-        spec.width = 4;
-        spec.height = 1;
-        spec.colorType = PNG_COLOR_TYPE_GRAY;
-        spec.bitDepth = c.depth;
-        spec.rows = {c.row};
-        ImageHandle image = Decode(Encode(spec));
+        PngRecipe recipe;
+        recipe.width = 4;
+        recipe.height = 1;
+        recipe.colorType = PNG_COLOR_TYPE_GRAY;
+        recipe.bitDepth = c.depth;
+        recipe.rows = {c.row};
+        ImageHandle image = Decode(Encode(recipe));
         ASSERT_NE(image, nullptr) << c.depth;
         EXPECT_EQ(image->bytesPerPixel, 3);
         for (int x = 0; x < 4; ++x) {
@@ -199,19 +199,19 @@ TEST_F(PngDecodeTest, LowDepthGreyIsScaledToEightBits) {
 }
 
 TEST_F(PngDecodeTest, SixteenBitSamplesKeepTheirHighByte) {
-    PngSpec spec;
-    spec.width = 1;
-    spec.height = 2;
-    spec.bitDepth = 16;
-    spec.rows = {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC}, {0xFF, 0xFF, 0x00, 0xFF, 0x80, 0x00}};
-    ImageHandle image = Decode(Encode(spec));
+    PngRecipe recipe;
+    recipe.width = 1;
+    recipe.height = 2;
+    recipe.bitDepth = 16;
+    recipe.rows = {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC}, {0xFF, 0xFF, 0x00, 0xFF, 0x80, 0x00}};
+    ImageHandle image = Decode(Encode(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(PixelOf(image, 0, 0), (Pixel{0x9A, 0x56, 0x12, -1}));
     EXPECT_EQ(PixelOf(image, 0, 1), (Pixel{0x80, 0x00, 0xFF, -1}));
 
-    spec.colorType = PNG_COLOR_TYPE_GRAY;
-    spec.rows = {{0xAB, 0xCD}, {0x01, 0xFF}};
-    image = Decode(Encode(spec));
+    recipe.colorType = PNG_COLOR_TYPE_GRAY;
+    recipe.rows = {{0xAB, 0xCD}, {0x01, 0xFF}};
+    image = Decode(Encode(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(PixelOf(image, 0, 0), (Pixel{0xAB, 0xAB, 0xAB, -1}));
     EXPECT_EQ(PixelOf(image, 0, 1), (Pixel{0x01, 0x01, 0x01, -1}));
@@ -219,10 +219,10 @@ TEST_F(PngDecodeTest, SixteenBitSamplesKeepTheirHighByte) {
 
 TEST_F(PngDecodeTest, InterlacedPicturesGetEveryPass) {
     // 9 x 9 so that all seven passes carry pixels.
-    PngSpec spec;
-    spec.width = 9;
-    spec.height = 9;
-    spec.interlaced = true;
+    PngRecipe recipe;
+    recipe.width = 9;
+    recipe.height = 9;
+    recipe.interlaced = true;
     for (int y = 0; y < 9; ++y) {
         Bytes row;
         for (int x = 0; x < 9; ++x) {
@@ -230,9 +230,9 @@ TEST_F(PngDecodeTest, InterlacedPicturesGetEveryPass) {
                        {static_cast<std::uint8_t>(x * 20), static_cast<std::uint8_t>(y * 20),
                         static_cast<std::uint8_t>(x + y)});
         }
-        spec.rows.push_back(row);
+        recipe.rows.push_back(row);
     }
-    ImageHandle image = Decode(Encode(spec));
+    ImageHandle image = Decode(Encode(recipe));
     ASSERT_NE(image, nullptr);
     for (int y = 0; y < 9; ++y) {
         for (int x = 0; x < 9; ++x) {
@@ -243,7 +243,7 @@ TEST_F(PngDecodeTest, InterlacedPicturesGetEveryPass) {
 
 TEST_F(PngDecodeTest, TransparentColoursBecomeAlpha) {
     png_color_16 black{};
-    PngSpec grey;
+    PngRecipe grey;
     grey.width = 2;
     grey.height = 1;
     grey.colorType = PNG_COLOR_TYPE_GRAY;
@@ -259,7 +259,7 @@ TEST_F(PngDecodeTest, TransparentColoursBecomeAlpha) {
     key.red = 1;
     key.green = 2;
     key.blue = 3;
-    PngSpec rgb;
+    PngRecipe rgb;
     rgb.width = 2;
     rgb.height = 1;
     rgb.rows = {{1, 2, 3, 1, 2, 4}};
@@ -273,14 +273,14 @@ TEST_F(PngDecodeTest, TransparentColoursBecomeAlpha) {
 class BadPngTest : public PngDecodeTest {
   protected:
     Bytes Good() {
-        PngSpec spec;
-        spec.width = 5;
-        spec.height = 4;
-        spec.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+        PngRecipe recipe;
+        recipe.width = 5;
+        recipe.height = 4;
+        recipe.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
         for (int y = 0; y < 4; ++y) {
-            spec.rows.push_back(Bytes(20, static_cast<std::uint8_t>(y * 50 + 1)));
+            recipe.rows.push_back(Bytes(20, static_cast<std::uint8_t>(y * 50 + 1)));
         }
-        return Encode(spec);
+        return Encode(recipe);
     }
 };
 
