@@ -14,7 +14,7 @@ int warpIndex = 0;
 double warpTime = 0.0;
 
 const char* const kWindowTitle =
-    "Controls <>+-pswGxXyYzZ  Velmora - a warping cube by the Velmora developers, 2025";
+    "Controls <>+-pswGxXyYzZ  Velmora - a warping cube by the Velmora developers, December 2026";
 
 void CenteredWindowOrigin(int screenWidth, int screenHeight, int& x, int& y) {
     x = (screenWidth - kWindowWidth) / 2;
