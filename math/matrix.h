@@ -3,7 +3,7 @@
 #pragma once
 
 class Vector3 {
-public:
+  public:
     Vector3() = default;
     Vector3(double x, double y, double z) : x(x), y(y), z(z) {}
 
@@ -24,7 +24,7 @@ public:
     double LengthSquared() const;
     double Length() const;
 
-private:
+  private:
     // Default (0, 0, 1): a unit vector along z, not the origin.
     double x = 0.0;
     double y = 0.0;
@@ -35,7 +35,7 @@ private:
 Vector3 operator*(const Vector3& v, double s);
 
 class Matrix4x4 {
-public:
+  public:
     Matrix4x4() { SetIdentity(); }
     // From 16 values in storage order (row-major).
     explicit Matrix4x4(const double (&rowMajor)[16]) {
@@ -58,7 +58,7 @@ public:
 
     double At(int row, int column) const { return values[row * 4 + column]; }
 
-private:
+  private:
     double& Element(int row, int column) { return values[row * 4 + column]; }
 
     double values[16];

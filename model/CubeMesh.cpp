@@ -46,8 +46,7 @@ void CubeMesh::Create(int n) {
             const double u = -5.0 + i * step;
             const double v = -5.0 + j * step;
             const double face[6][3] = {
-                {u, v, -5.0}, {u, v, 5.0},  {u, -5.0, v},
-                {u, 5.0, v},  {-5.0, u, v}, {5.0, u, v},
+                {u, v, -5.0}, {u, v, 5.0}, {u, -5.0, v}, {u, 5.0, v}, {-5.0, u, v}, {5.0, u, v},
             };
             for (int f = 0; f < 6; ++f) {
                 const int k = f * faceSize + i * n + j;

@@ -10,7 +10,7 @@
 using WarpFunction = Vector3 (*)(const Vector3& rest, double t);
 
 class CubeMesh {
-public:
+  public:
     CubeMesh() = default;
     CubeMesh(const CubeMesh&) = delete;
     CubeMesh& operator=(const CubeMesh&) = delete;
@@ -30,7 +30,7 @@ public:
     const Vector3* RestPoints() const { return restPoints.get(); }
     const Vector3* WarpedPoints() const { return warpedPoints.get(); }
 
-private:
+  private:
     void Release();
 
     std::unique_ptr<Vector3[]> restPoints;

@@ -62,8 +62,8 @@ bool Write(const std::string& path, int width, int height, Layout layout,
     if (stride < 0) {
         buffer = topRow + stride * (height - 1);
     }
-    if (png_image_write_to_file(&image, path.c_str(), 0, buffer,
-                                static_cast<png_int_32>(stride), nullptr) == 0) {
+    if (png_image_write_to_file(&image, path.c_str(), 0, buffer, static_cast<png_int_32>(stride),
+                                nullptr) == 0) {
         SetError(error, path + ": " + image.message);
         png_image_free(&image);
         return false;

@@ -9,10 +9,10 @@
 namespace png_file {
 
 enum class Layout {
-    kRgb,   // 3 bytes a pixel: red, green, blue
-    kBgr,   // 3 bytes a pixel: blue, green, red
-    kRgba,  // 4 bytes a pixel: red, green, blue, alpha
-    kBgra,  // 4 bytes a pixel: blue, green, red, alpha
+    kRgb,        // 3 bytes a pixel: red, green, blue
+    kBgr,        // 3 bytes a pixel: blue, green, red
+    kRgba,       // 4 bytes a pixel: red, green, blue, alpha
+    kBgra,       // 4 bytes a pixel: blue, green, red, alpha
     kGrayAlpha,  // 2 bytes a pixel: grey, alpha
 };
 
