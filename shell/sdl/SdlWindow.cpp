@@ -7,6 +7,7 @@
 #include "shell/Platform.h"
 #include "shell/sdl/Icon.h"
 #include "shell/sdl/PendingTick.h"
+#include "shell/sdl/TickSchedule.h"
 #include "shell/sdl/WindowPlacement.h"
 
 namespace {
@@ -19,12 +20,15 @@ Uint32 tickEventType = 0;
 SDL_TimerID tickTimer = 0;
 int tickTimerId = 0;
 PendingTick pendingTick;
+// Touched by StartTimer before the timer exists, then only by the timer
+// thread.
+TickSchedule tickSchedule;
 
 bool quitPosted = false;
 int quitCode = 0;
 
 // Runs on SDL's timer thread: it may only post, never touch the core.
-Uint32 TimerExpired(Uint32 interval, void*) {
+Uint32 TimerExpired(Uint32, void*) {
     if (pendingTick.Claim()) {
         SDL_Event event{};
         event.type = tickEventType;
@@ -32,7 +36,7 @@ Uint32 TimerExpired(Uint32 interval, void*) {
             pendingTick.Release();  // the queue is full: try again next time
         }
     }
-    return interval;
+    return tickSchedule.Next(SDL_GetTicks64());
 }
 
 void SetIcon(SDL_Window* window) {
@@ -174,6 +178,7 @@ void StartTimer(int id, int milliseconds) {
     // As with a window timer, starting it again replaces it.
     StopTimer(id);
     tickTimerId = id;
+    tickSchedule.Start(SDL_GetTicks64(), static_cast<Uint32>(milliseconds));
     tickTimer = SDL_AddTimer(static_cast<Uint32>(milliseconds), TimerExpired, nullptr);
     if (tickTimer == 0) {
         ShowMessage(SDL_GetError(), "SDL_AddTimer");

@@ -23,6 +23,23 @@ bool IsWindowless(const char* driver) {
            std::strcmp(driver, "dummy") == 0;
 }
 
+// Why there is no display, from what SDL would have connected to.
+std::string NoDisplayReason() {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((x11 == nullptr || *x11 == '\0') && (wayland == nullptr || *wayland == '\0')) {
+        return "DISPLAY and WAYLAND_DISPLAY are not set";
+    }
+    std::string reason = "cannot connect to";
+    if (x11 != nullptr && *x11 != '\0') {
+        reason += std::string(" DISPLAY=") + x11;
+    }
+    if (wayland != nullptr && *wayland != '\0') {
+        reason += std::string(" WAYLAND_DISPLAY=") + wayland;
+    }
+    return reason;
+}
+
 }  // namespace
 
 int main() {
@@ -41,10 +58,8 @@ int main() {
     // Without a display SDL may settle for a driver that shows nothing; a
     // program nobody can see must not run on invisibly.
     if (!driverChosen && IsWindowless(SDL_GetCurrentVideoDriver())) {
-        std::fprintf(stderr,
-                     "velmora: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are "
-                     "not set); %s\n",
-                     kInstead);
+        std::fprintf(stderr, "velmora: no display to open a window on (%s); %s\n",
+                     NoDisplayReason().c_str(), kInstead);
         SDL_Quit();
         return 1;
     }

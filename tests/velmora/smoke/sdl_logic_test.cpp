@@ -9,6 +9,7 @@
 
 #include "shell/sdl/Icon.h"
 #include "shell/sdl/PendingTick.h"
+#include "shell/sdl/TickSchedule.h"
 #include "shell/sdl/WindowPlacement.h"
 
 namespace {
@@ -77,6 +78,43 @@ TEST(PendingTick, PostsNeverOutnumberTakesAcrossThreads) {
     stop.store(true);
     timer.join();
     EXPECT_LE(posted.load(), taken + 1);
+}
+
+TEST(TickSchedule, LateWakeUpsDoNotSlowTheTicks) {
+    TickSchedule schedule;
+    schedule.Start(1000, 20);
+    // Each callback runs 3 ms after its grid point: the delays make up for
+    // it, so the expiries stay at 1020, 1040, 1060, ...
+    EXPECT_EQ(schedule.Next(1023), 17u);
+    EXPECT_EQ(schedule.Next(1043), 17u);
+    // On time: a whole period.
+    EXPECT_EQ(schedule.Next(1060), 20u);
+    // 1 ms before the point (SDL's clock is coarse): the next one is 21 away.
+    EXPECT_EQ(schedule.Next(1079), 21u);
+    // A 19 ms late callback still waits 1 ms, never 0.
+    EXPECT_EQ(schedule.Next(1119), 1u);
+}
+
+TEST(TickSchedule, MissedTicksAreDroppedNotMadeUp) {
+    TickSchedule schedule;
+    schedule.Start(0, 20);
+    // The callback for 20 runs at 105: 40, 60, 80 and 100 are gone; the
+    // next is 120, not a burst of four.
+    EXPECT_EQ(schedule.Next(105), 15u);
+    EXPECT_EQ(schedule.Next(120), 20u);
+    // Exactly on a later grid point: that point is taken as missed too.
+    EXPECT_EQ(schedule.Next(180), 20u);
+}
+
+TEST(TickSchedule, ThousandTicksTakeTwentySecondsWhateverTheLateness) {
+    TickSchedule schedule;
+    schedule.Start(0, 20);
+    std::uint64_t due = 20;
+    for (std::uint64_t k = 0; k < 1000; ++k) {
+        const std::uint64_t late = (k * 7) % 19;
+        due += late + schedule.Next(due + late);
+    }
+    EXPECT_EQ(due, 20u + 1000u * 20u);
 }
 
 TEST(Icon, EveryPixelHasAColourAndTheFacesDiffer) {
