@@ -1,9 +1,9 @@
 // velmora in an SDL2 window. main only opens the window, runs the core's
 // start-up and turns SDL's events into the core's handlers (SdlWindow.cpp).
 //
-// Unlike the polling loop of the original, the loop waits for events: the
-// ticks still come one per 20 ms from the timer, in the same order of work,
-// but an idle velmora no longer keeps a processor core busy.
+// The loop waits for events instead of polling the queue: the ticks still
+// come one per 20 ms from the timer, with the same order of work, but
+// between them velmora leaves the processor alone.
 #include <SDL.h>
 
 #include <cstdio>
