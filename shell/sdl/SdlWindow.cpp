@@ -1,0 +1,257 @@
+#include "shell/sdl/SdlWindow.h"
+
+#include <cstdio>
+
+#include "render/Message.h"
+#include "shell/App.h"
+#include "shell/Platform.h"
+#include "shell/sdl/Icon.h"
+#include "shell/sdl/PendingTick.h"
+#include "shell/sdl/TickSchedule.h"
+#include "shell/sdl/WindowPlacement.h"
+
+namespace {
+
+SDL_Window* mainWindow = nullptr;
+int screenWidth = 0;
+int screenHeight = 0;
+
+Uint32 tickEventType = 0;
+SDL_TimerID tickTimer = 0;
+int tickTimerId = 0;
+PendingTick pendingTick;
+// Touched by StartTimer before the timer exists, then only by the timer
+// thread.
+TickSchedule tickSchedule;
+
+bool quitPosted = false;
+int quitCode = 0;
+
+// Runs on SDL's timer thread: it may only post, never touch the core.
+Uint32 TimerExpired(Uint32, void*) {
+    if (pendingTick.Claim()) {
+        SDL_Event event{};
+        event.type = tickEventType;
+        if (SDL_PushEvent(&event) != 1) {
+            pendingTick.Release();  // the queue is full: try again next time
+        }
+    }
+    return tickSchedule.Next(SDL_GetTicks64());
+}
+
+void SetIcon(SDL_Window* window) {
+    auto pixels = IconPixels();
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), kIconSize, kIconSize, 32,
+                                                           kIconSize * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (icon != nullptr) {
+        SDL_SetWindowIcon(window, icon);  // SDL keeps its own copy
+        SDL_FreeSurface(icon);
+    }
+}
+
+// The 300 x 200 are the outside of the window. The window manager reports
+// its frame only after it has taken the window on, so the client area starts
+// as the whole 300 x 200 and gives the frame its share, keeping the whole
+// centred, as soon as the frame is known: at the latest by the first expose,
+// which comes after the window manager has framed and mapped the window.
+// Without a window manager no frame is ever reported and nothing changes.
+bool fittingFrame = false;
+
+void FitOuterSize() {
+    FrameBorders borders;
+    if (SDL_GetWindowBordersSize(mainWindow, &borders.top, &borders.left, &borders.bottom,
+                                 &borders.right) != 0) {
+        fittingFrame = false;  // this video driver cannot tell
+        return;
+    }
+    if (borders.top == 0 && borders.left == 0 && borders.bottom == 0 && borders.right == 0) {
+        return;
+    }
+    fittingFrame = false;
+    const ClientRect rect = CentredClientRect(screenWidth, screenHeight, borders);
+    SDL_SetWindowSize(mainWindow, rect.width, rect.height);
+    SDL_SetWindowPosition(mainWindow, rect.x, rect.y);
+}
+
+// Fetched anew on every use: SDL drops the window's surface when the window
+// changes size, and a pointer kept from before would be stale.
+SDL_Surface* WindowSurface() {
+    return mainWindow != nullptr ? SDL_GetWindowSurface(mainWindow) : nullptr;
+}
+
+}  // namespace
+
+bool CreateMainWindow(std::string& error) {
+    tickEventType = SDL_RegisterEvents(1);
+    if (tickEventType == static_cast<Uint32>(-1)) {
+        error = SDL_GetError();
+        return false;
+    }
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+        screenWidth = mode.w;
+        screenHeight = mode.h;
+    }
+    const ClientRect rect = CentredClientRect(screenWidth, screenHeight, FrameBorders{});
+    mainWindow = SDL_CreateWindow(kWindowTitle, rect.x, rect.y, rect.width, rect.height,
+                                  SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+    if (mainWindow == nullptr) {
+        error = SDL_GetError();
+        return false;
+    }
+    SetIcon(mainWindow);
+    return true;
+}
+
+void DestroyMainWindow() {
+    StopTimer(tickTimerId);
+    if (mainWindow != nullptr) {
+        SDL_DestroyWindow(mainWindow);
+        mainWindow = nullptr;
+    }
+}
+
+int RunEventLoop() {
+    while (!quitPosted) {
+        SDL_Event event;
+        if (SDL_WaitEvent(&event) == 0) {
+            std::fprintf(stderr, "velmora: waiting for events failed: %s\n", SDL_GetError());
+            return 1;
+        }
+        DispatchEvent(event);
+    }
+    return quitCode;
+}
+
+void DispatchEvent(const SDL_Event& event) {
+    if (event.type == tickEventType) {
+        pendingTick.Release();
+        if (tickTimer != 0) {  // a tick posted just before the timer stopped
+            OnTimer();
+        }
+        return;
+    }
+    switch (event.type) {
+        case SDL_TEXTINPUT:
+            // UTF-8: a byte above 127 is part of a character outside the
+            // key table.
+            for (const char* byte = event.text.text; *byte != '\0'; ++byte) {
+                if (static_cast<unsigned char>(*byte) <= 127) {
+                    OnChar(*byte);
+                }
+            }
+            break;
+        case SDL_WINDOWEVENT:
+            if (mainWindow == nullptr || event.window.windowID != SDL_GetWindowID(mainWindow)) {
+                break;
+            }
+            if (fittingFrame) {
+                FitOuterSize();
+                if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                    fittingFrame = false;
+                }
+            }
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_EXPOSED:
+                    OnPaint();
+                    break;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    OnSize(event.window.data1, event.window.data2);
+                    break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    OnClose();
+                    break;
+                default:
+                    break;
+            }
+            break;
+        case SDL_QUIT:
+            // SIGINT or SIGTERM (SDL's own handlers turn them into this).
+            OnClose();
+            break;
+        default:
+            break;
+    }
+}
+
+void StartTimer(int id, int milliseconds) {
+    // As with a window timer, starting it again replaces it.
+    StopTimer(id);
+    tickTimerId = id;
+    tickSchedule.Start(SDL_GetTicks64(), static_cast<Uint32>(milliseconds));
+    tickTimer = SDL_AddTimer(static_cast<Uint32>(milliseconds), TimerExpired, nullptr);
+    if (tickTimer == 0) {
+        ShowMessage(SDL_GetError(), "SDL_AddTimer");
+    }
+}
+
+void StopTimer(int) {
+    if (tickTimer != 0) {
+        SDL_RemoveTimer(tickTimer);
+        tickTimer = 0;
+    }
+}
+
+void PostQuit(int exitCode) {
+    quitPosted = true;
+    quitCode = exitCode;
+}
+
+void ShowMainWindow() {
+    if (mainWindow == nullptr) {
+        return;
+    }
+    SDL_ShowWindow(mainWindow);
+    fittingFrame = true;
+    FitOuterSize();
+}
+
+void GetClientSize(int& width, int& height) {
+    width = 0;
+    height = 0;
+    if (mainWindow != nullptr) {
+        SDL_GetWindowSize(mainWindow, &width, &height);
+    }
+}
+
+void FillClientBlack(int width, int height) {
+    SDL_Surface* surface = WindowSurface();
+    if (surface == nullptr || width <= 0 || height <= 0) {
+        return;
+    }
+    SDL_Rect rect{0, 0, width, height};
+    SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, 0, 0, 0));
+    SDL_UpdateWindowSurface(mainWindow);
+}
+
+void CopyToWindow(const MemoryDC& source, int width, int height) {
+    SDL_Surface* surface = WindowSurface();
+    if (surface == nullptr || source.pixels == nullptr || width <= 0 || height <= 0) {
+        return;
+    }
+    // A surface over the bitmap's own memory: no copy but the blit itself.
+    // SDL only reads through it.
+    SDL_Surface* bitmap =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(source.pixels), source.width,
+                                           source.height, 24, source.stride, SDL_PIXELFORMAT_BGR24);
+    if (bitmap == nullptr) {
+        return;
+    }
+    SDL_Rect from{0, 0, width, height};
+    SDL_Rect to{0, 0, width, height};
+    // Clipped to both surfaces; what lies outside the bitmap stays as it is.
+    if (SDL_BlitSurface(bitmap, &from, surface, &to) == 0 && to.w > 0 && to.h > 0) {
+        SDL_UpdateWindowSurfaceRects(mainWindow, &to, 1);
+    }
+    SDL_FreeSurface(bitmap);
+}
+
+void ShowMessage(const std::string& text, const std::string& caption) {
+    // Modal over the window, as the program's message boxes are; with no
+    // window (or when SDL cannot show a box) the message still gets out.
+    if (mainWindow != nullptr && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(),
+                                                          text.c_str(), mainWindow) == 0) {
+        return;
+    }
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+}

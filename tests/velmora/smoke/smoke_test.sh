@@ -1,0 +1,302 @@
+#!/usr/bin/env bash
+# velmora in a real window, under Xvfb with openbox as window manager: the
+# window's name, class, icon, size and place; the cube in the middle of a
+# black client area and moving; keys typed as characters; a resize drawn
+# over the whole new client area; q, the window manager's close, SIGTERM and
+# SIGINT each ending it with status 0. Without a display it must exit 1
+# within two seconds and say how to see it anyway. Also measures processor
+# use and tick intervals.
+# Usage: smoke_test.sh VELMORA VELMORA_TICK_PROBE SCREENSHOT_DIR
+set -u
+velmora="$1"
+probe="$2"
+shots="$3"
+
+for tool in Xvfb openbox xdotool xwininfo xprop perl timeout; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+for tool in /usr/bin/import /usr/bin/convert /usr/bin/compare; do
+    if [ ! -x "$tool" ]; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+convert=/usr/bin/convert
+
+tmp=$(mktemp -d)
+mkdir -p "$shots"
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null
+    done
+    wait 2>/dev/null
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+now() { date +%s.%N; }
+elapsed() { echo "$(now) - $1" | bc; }
+
+title='Controls <>+-pswGxXyYzZ  Velmora'
+
+# 1. No display at all.
+start=$(now)
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 "$velmora" >"$tmp/out" 2>"$tmp/err"
+status=$?
+took=$(elapsed "$start")
+[ "$status" -eq 1 ] || fail "without a display velmora exited with $status, not 1"
+[ "$(echo "$took < 2" | bc)" -eq 1 ] || fail "without a display velmora took $took s to give up"
+message=$(grep '^velmora: ' "$tmp/err")
+[ "$(echo "$message" | wc -l)" -eq 1 ] || fail "not one message line: $(cat "$tmp/err")"
+echo "$message" | grep -q "no display" || fail "the message does not say there is no display: $message"
+echo "$message" | grep -q "velmora-capture" || fail "the message does not point at velmora-capture"
+echo "no display: status 1 after ${took}s: \"$message\""
+
+# 2. A virtual display on a free number, and a window manager on it.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do
+    [ -s "$tmp/display" ] && break
+    sleep 0.1
+done
+[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+export DISPLAY=":$(head -n1 "$tmp/display")"
+unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+openbox --config-file /etc/xdg/openbox/rc.xml >"$tmp/openbox.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    sleep 0.1
+done
+xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" || fail "openbox did not start"
+
+# Starts a program ($1) and sets pid and window.
+launch() {
+    "$1" >"$tmp/velmora.out" 2>"$tmp/velmora.err" &
+    pid=$!
+    pids+=($pid)
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name "^Controls <>\\+-pswGxXyYzZ  Velmora" |
+        head -n1)
+    [ -n "$window" ] || fail "no velmora window appeared: $(cat "$tmp/velmora.err")"
+}
+# Waits up to $2 seconds for the process to end; its status in status.
+ends_within() {
+    local deadline
+    deadline=$(echo "$(now) + $2" | bc)
+    while kill -0 "$1" 2>/dev/null && [ "$(echo "$(now) < $deadline" | bc)" -eq 1 ]; do
+        sleep 0.05
+    done
+    if kill -0 "$1" 2>/dev/null; then
+        return 1
+    fi
+    wait "$1"
+    status=$?
+    return 0
+}
+client_geometry() {
+    local info
+    info=$(xwininfo -id "$window")
+    cx=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+    cy=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+    cw=$(echo "$info" | sed -n 's/.*Width: *//p')
+    ch=$(echo "$info" | sed -n 's/.*Height: *//p')
+}
+# The client area from a shot of the whole screen, as $tmp/$1.png.
+shoot() {
+    client_geometry
+    /usr/bin/import -window root "$tmp/root.png" 2>/dev/null || fail "no screenshot"
+    $convert "$tmp/root.png" -crop "${cw}x${ch}+${cx}+${cy}" +repage "$tmp/$1.png"
+}
+# Non-black pixels of a picture, and their bounding box (W H X Y).
+lit() { $convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
+lit_box() {
+    $convert "$1" -fill white +opaque black -format '%@' info: | sed 's/[x+]/ /g'
+}
+brightest() { $convert "$1" -separate -evaluate-sequence max -format '%[fx:round(255*maxima)]' info:; }
+corners_black() {
+    local w h c
+    w=$($convert "$1" -format '%w' info:)
+    h=$($convert "$1" -format '%h' info:)
+    for c in "+0+0" "+$((w - 8))+0" "+0+$((h - 8))" "+$((w - 8))+$((h - 8))"; do
+        $convert "$1" -crop "8x8$c" +repage "$tmp/corner.png"
+        [ "$(brightest "$tmp/corner.png")" -eq 0 ] || return 1
+    done
+}
+differing() {
+    /usr/bin/compare -metric AE "$1" "$2" null: 2>&1 | sed 's/[^0-9].*//'
+}
+# A picture with the cube: sizeable lit region around the centre, black
+# corners. $1 picture, $2 x $3 its size.
+expect_cube() {
+    local count box bw bh bx by
+    count=$(lit "$1")
+    [ "$count" -gt $(($2 * $3 / 20)) ] || fail "$1: only $count pixels lit in ${2}x$3"
+    corners_black "$1" || fail "$1: the corners are not black"
+    read -r bw bh bx by <<<"$(lit_box "$1")"
+    local mx=$((bx + bw / 2)) my=$((by + bh / 2))
+    [ $((mx - $2 / 2)) -le $(($2 / 6)) ] && [ $(($2 / 2 - mx)) -le $(($2 / 6)) ] &&
+        [ $((my - $3 / 2)) -le $(($3 / 6)) ] && [ $(($3 / 2 - my)) -le $(($3 / 6)) ] ||
+        fail "$1: the cube is not near the centre (box ${bw}x$bh+$bx+$by in ${2}x$3)"
+}
+type_keys() {
+    xdotool windowactivate --sync "$window" 2>/dev/null
+    xdotool type --delay 40 "$1"
+    sleep 0.3
+}
+
+# 3. The window: name and class are the title, a 32 x 32 icon, the whole
+# window 300 x 200 centred on the 1024 x 768 screen.
+launch "$velmora"
+props=$(xprop -id "$window" WM_NAME WM_CLASS _NET_WM_ICON _NET_FRAME_EXTENTS)
+name=$(echo "$props" | sed -n 's/^WM_NAME(STRING) = "\(.*\)"$/\1/p')
+case "$name" in
+    "$title"?*) ;;
+    *) fail "the title is \"$name\"" ;;
+esac
+echo "$props" | grep -qF "WM_CLASS(STRING) = \"$name\", \"$name\"" ||
+    fail "the window class is not the title: $(echo "$props" | grep WM_CLASS)"
+echo "$props" | grep -q "Icon (32 x 32)" || fail "no 32 x 32 icon"
+read -r left right top bottom <<<"$(echo "$props" | sed -n 's/^_NET_FRAME_EXTENTS(CARDINAL) = //p' | tr -d ,)"
+[ -n "$bottom" ] || fail "openbox reported no frame"
+want_w=$((300 - left - right))
+want_h=$((200 - top - bottom))
+for _ in $(seq 40); do
+    client_geometry
+    [ "$cw" -eq "$want_w" ] && [ "$ch" -eq "$want_h" ] && break
+    sleep 0.05
+done
+[ "$cw" -eq "$want_w" ] && [ "$ch" -eq "$want_h" ] ||
+    fail "client ${cw}x$ch, not ${want_w}x$want_h inside a frame of $left $right $top $bottom"
+[ $((cx - left)) -eq 362 ] && [ $((cy - top)) -eq 284 ] ||
+    fail "the window's corner is at $((cx - left)),$((cy - top)), not 362,284"
+echo "window: \"$name\", class the same, 32x32 icon, outer 300x200 at 362,284, client ${cw}x$ch"
+
+# 4. The cube, moving.
+sleep 0.5
+shoot first
+expect_cube "$tmp/first.png" "$cw" "$ch"
+sleep 0.3
+shoot second
+moved=$(differing "$tmp/first.png" "$tmp/second.png")
+[ "$moved" -gt 500 ] || fail "the picture did not change between two shots ($moved pixels)"
+cp "$tmp/first.png" "$shots/velmora_window.png"
+cp "$tmp/root.png" "$shots/velmora_screen.png"
+echo "cube: $(lit "$tmp/first.png") pixels lit, corners black, $moved pixels changed in 0.3 s"
+
+# 5. Keys arrive as characters, shifted ones too. s and w stop spinning and
+# warping: the cube's outline stands still while its colours move.
+type_keys "sw+"
+shoot still_a
+sleep 0.3
+shoot still_b
+$convert "$tmp/still_a.png" -fill white +opaque black "$tmp/mask_a.png"
+$convert "$tmp/still_b.png" -fill white +opaque black "$tmp/mask_b.png"
+outline=$(differing "$tmp/mask_a.png" "$tmp/mask_b.png")
+area=$(lit "$tmp/still_a.png")
+[ "$outline" -lt $((area / 50)) ] || fail "s and w: the outline still moves ($outline of $area pixels)"
+type_keys "<<<"
+shoot bigger
+grown=$(lit "$tmp/bigger.png")
+[ "$grown" -gt $((area * 3 / 2)) ] || fail "<<<: $grown pixels lit, not well over $area"
+type_keys ">>>"
+shoot back
+back=$(lit "$tmp/back.png")
+[ $((back * 10)) -gt $((area * 9)) ] && [ $((back * 10)) -lt $((area * 11)) ] ||
+    fail ">>>: $back pixels lit, not back near $area"
+type_keys "g"
+shoot tumble_a
+sleep 0.3
+shoot tumble_b
+$convert "$tmp/tumble_a.png" -fill white +opaque black "$tmp/mask_a.png"
+$convert "$tmp/tumble_b.png" -fill white +opaque black "$tmp/mask_b.png"
+tumbled=$(differing "$tmp/mask_a.png" "$tmp/mask_b.png")
+[ "$tumbled" -gt $((area / 20)) ] || fail "g: the cube does not tumble ($tumbled pixels)"
+type_keys "g"
+echo "keys: s w still ($outline px), < x3 $area -> $grown, > x3 -> $back, g tumbles ($tumbled px)"
+
+# 6. A larger client area is drawn whole: the cube scales with the height
+# and stays centred.
+sleep 0.3
+shoot before_resize
+read -r _ small_h _ _ <<<"$(lit_box "$tmp/before_resize.png")"
+xdotool windowsize "$window" 500 400
+for _ in $(seq 40); do
+    client_geometry
+    [ "$cw" -eq 500 ] && [ "$ch" -eq 400 ] && break
+    sleep 0.05
+done
+[ "$cw" -eq 500 ] && [ "$ch" -eq 400 ] || fail "resized client is ${cw}x$ch"
+sleep 0.3
+shoot resized
+cp "$tmp/resized.png" "$shots/velmora_resized.png"
+expect_cube "$tmp/resized.png" 500 400
+read -r _ big_h _ _ <<<"$(lit_box "$tmp/resized.png")"
+[ $((big_h * 10)) -gt $((small_h * 18)) ] ||
+    fail "after resizing to 500x400 the cube is $big_h high, was $small_h at ${want_h}"
+echo "resize: 500x400 drawn whole, cube $small_h -> $big_h pixels high"
+
+# 7. q ends it with status 0.
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool type q
+ends_within "$pid" 3 || fail "q did not end velmora within 3 s"
+[ "$status" -eq 0 ] || fail "q: status $status: $(cat "$tmp/velmora.err")"
+echo "q: status 0"
+
+# 8. The window manager's close (openbox's Alt+F4 sends WM_DELETE_WINDOW).
+launch "$velmora"
+sleep 0.3
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool key --clearmodifiers alt+F4
+ends_within "$pid" 3 || fail "the window manager's close did not end velmora within 3 s"
+[ "$status" -eq 0 ] || fail "close: status $status: $(cat "$tmp/velmora.err")"
+echo "window manager close: status 0"
+
+# 9. SIGTERM, and SIGINT (a background job starts with SIGINT ignored: let
+# it through as from a terminal).
+launch "$velmora"
+kill -TERM "$pid"
+ends_within "$pid" 3 || fail "SIGTERM did not end velmora"
+[ "$status" -eq 0 ] || fail "SIGTERM: status $status"
+perl -e '$SIG{INT} = "DEFAULT"; exec @ARGV' "$velmora" >"$tmp/velmora.out" 2>"$tmp/velmora.err" &
+pid=$!
+pids+=($pid)
+timeout 20 xdotool search --sync --onlyvisible --name "^Controls" >/dev/null
+kill -INT "$pid"
+ends_within "$pid" 3 || fail "SIGINT did not end velmora"
+[ "$status" -eq 0 ] || fail "SIGINT: status $status"
+echo "SIGTERM, SIGINT: status 0"
+
+# 10. Processor time over 10 s of running (all threads, the GL driver's
+# included); a loop that polls instead of waiting costs a whole core.
+launch "$velmora"
+sleep 1
+hz=$(getconf CLK_TCK)
+cpu() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+c0=$(cpu)
+t0=$(now)
+sleep 10
+c1=$(cpu)
+wall=$(elapsed "$t0")
+percent=$(echo "scale=1; 100 * ($c1 - $c0) / $hz / $wall" | bc)
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool type q
+ends_within "$pid" 3 || fail "q did not end velmora"
+echo "cpu: ${percent}% of one core over ${wall}s"
+[ "$(echo "$percent < 75" | bc)" -eq 1 ] || fail "velmora used ${percent}% of a core"
+
+# 11. Tick intervals, from the same program with its ticks timed.
+launch "$probe"
+sleep 5
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool type q
+ends_within "$pid" 3 || fail "q did not end the tick probe"
+ticks=$(grep '^ticks ' "$tmp/velmora.err")
+echo "tick intervals: $ticks"
+mean=$(echo "$ticks" | sed -n 's/.* mean \([0-9.]*\) ms.*/\1/p')
+[ -n "$mean" ] && [ "$(echo "$mean > 19 && $mean < 30" | bc)" -eq 1 ] ||
+    fail "ticks are not one per 20 ms: $ticks"
+echo "smoke: ok"
