@@ -1,6 +1,7 @@
 #include "shell/sdl/SdlWindow.h"
 
 #include <cstdio>
+#include <mutex>
 
 #include "render/Message.h"
 #include "shell/App.h"
@@ -27,8 +28,18 @@ TickSchedule tickSchedule;
 bool quitPosted = false;
 int quitCode = 0;
 
+// Posting wakes the waiting loop through the window. Once StopTimer has
+// returned no post may follow, or it could reach a window that is already
+// destroyed; SDL_RemoveTimer alone does not wait for a callback in flight.
+std::mutex timerGate;
+bool timerLive = false;
+
 // Runs on SDL's timer thread: it may only post, never touch the core.
 Uint32 TimerExpired(Uint32, void*) {
+    std::lock_guard<std::mutex> gate(timerGate);
+    if (!timerLive) {
+        return 0;
+    }
     if (pendingTick.Claim()) {
         SDL_Event event{};
         event.type = tickEventType;
@@ -179,6 +190,10 @@ void StartTimer(int id, int milliseconds) {
     StopTimer(id);
     tickTimerId = id;
     tickSchedule.Start(SDL_GetTicks64(), static_cast<Uint32>(milliseconds));
+    {
+        std::lock_guard<std::mutex> gate(timerGate);
+        timerLive = true;
+    }
     tickTimer = SDL_AddTimer(static_cast<Uint32>(milliseconds), TimerExpired, nullptr);
     if (tickTimer == 0) {
         ShowMessage(SDL_GetError(), "SDL_AddTimer");
@@ -186,6 +201,10 @@ void StartTimer(int id, int milliseconds) {
 }
 
 void StopTimer(int) {
+    {
+        std::lock_guard<std::mutex> gate(timerGate);
+        timerLive = false;
+    }
     if (tickTimer != 0) {
         SDL_RemoveTimer(tickTimer);
         tickTimer = 0;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "shell/App.h"
+#include "shell/Platform.h"
 #include "shell/sdl/SdlWindow.h"
 
 namespace {
@@ -78,7 +79,11 @@ int main() {
     if (InitApp() != 0) {
         exitCode = RunEventLoop();
     }
-    DestroyMainWindow();
-    SDL_Quit();
+    // The window goes away with the process, as the program never destroys
+    // it itself. Destroying it here would race the wake-up that SDL sends to
+    // it from the timer thread on a connection of its own: a wake-up still on
+    // its way when the window is gone ends the process with an X error and
+    // status 1, after a clean quit.
+    StopTimer(kTimerId);
     return exitCode;
 }
