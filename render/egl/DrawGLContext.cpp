@@ -33,7 +33,7 @@ struct Surface {
 // Red-green-blue-alpha pixels to blue-green-red, one row. Reading back
 // RGBA, the colour buffer's own layout, is a plain copy in Mesa, where asking
 // for BGR runs its general converter; with this loop vectorised the whole
-// read-back costs about a quarter of what the BGR one did (see
+// read-back costs about a fifth of what the BGR one did (see
 // bench/velmora/readback_bench.cpp). The plain x86-64 baseline has no byte
 // shuffle, so GCC also builds an SSSE3 copy and picks one when the program
 // loads.
