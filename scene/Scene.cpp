@@ -7,6 +7,12 @@ void Scene::Rotate(double ax, double ay, double az) {
 }
 
 void Scene::ZoomBy(double factor) {
+    // A zoom of 0 or infinity could never be divided out again: the
+    // orientation would turn to NaN for good. Such a step is refused.
+    const double next = zoom * factor;
+    if (!std::isnormal(next) || !std::isnormal(1.0 / next)) {
+        return;
+    }
     // The rotations and a uniform scale commute, so the old zoom can be
     // divided out and the new one put in.
     const double s = 1.0 / zoom;

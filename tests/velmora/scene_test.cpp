@@ -53,6 +53,22 @@ TEST(Scene, ZoomScalesThePictureWithoutUndoingTheRotation) {
     ExpectMatrixNear(scene.GetOrientation(), before, 1e-15);
 }
 
+TEST(Scene, ZoomThatCouldNotBeUndoneIsRefused) {
+    Scene scene;
+    scene.Rotate(10, 20, 30);
+    scene.ZoomBy(0.5);
+    const Matrix4x4 before = scene.GetOrientation();
+    scene.ZoomBy(0.0);
+    scene.ZoomBy(1e-320);  // would leave a zoom whose inverse is infinite
+    scene.ZoomBy(1e300);
+    scene.ZoomBy(1e300);  // would overflow to infinity
+    EXPECT_EQ(scene.GetZoom(), 0.5 * 1e300);
+    scene.ZoomBy(2.0 / 1e300);
+    EXPECT_NEAR(scene.GetZoom(), 1.0, 1e-15);
+    scene.ZoomBy(0.5);
+    ExpectMatrixNear(scene.GetOrientation(), before, 1e-12);
+}
+
 TEST(Scene, StepDoesNothingWhileTheTumbleIsOff) {
     Scene scene;
     scene.Rotate(1.0, 2.0, 3.0);
