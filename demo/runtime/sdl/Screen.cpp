@@ -170,6 +170,8 @@ int PresentScreen() {
         return 0;
     }
     if (!screen.usable) {
+        // Nothing is shown any more, but the loop it paces must not spin.
+        screen.pacer.AfterPresent(FramePacer::Clock::duration::zero());
         return 1;
     }
     const PixelBuffer& back = *screen.backBuffer;
@@ -179,6 +181,7 @@ int PresentScreen() {
         if (screen.texture == nullptr || SDL_UpdateTexture(screen.texture, nullptr, back.Row(0),
                                                            static_cast<int>(back.stride)) != 0) {
             screen.usable = false;
+            screen.pacer.AfterPresent(FramePacer::Clock::duration::zero());
             return 0;
         }
     }
@@ -188,6 +191,7 @@ int PresentScreen() {
     SDL_RenderClear(screen.renderer);
     if (SDL_RenderCopy(screen.renderer, screen.texture, &source, &destination) != 0) {
         screen.usable = false;
+        screen.pacer.AfterPresent(FramePacer::Clock::duration::zero());
         return 0;
     }
     const FramePacer::Clock::time_point start = FramePacer::Clock::now();
