@@ -133,16 +133,24 @@ ImageHandle CopyImageRect(int source, int newNumber, int x, int y, int width, in
         return nullptr;
     }
     const PixelBuffer& src = *from->handle;
-    std::unique_ptr<PixelBuffer> copy = NewPixelBuffer(width, height, src.Depth());
-    if (!copy) {
-        return nullptr;
-    }
     // The part of the rectangle that lies on the source; the rest stays black.
     // 64-bit so that x + width cannot overflow.
     const std::int64_t left = std::max<std::int64_t>(x, 0);
     const std::int64_t top = std::max<std::int64_t>(y, 0);
     const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + width, src.width);
     const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + height, src.height);
+    // When the copy will cover every byte (the demo's strips), zeroing the new
+    // buffer first would only write it twice.
+    const bool coversAll =
+        left == x && top == y && right == std::int64_t{x} + width &&
+        bottom == std::int64_t{y} + height &&
+        RowStride(width, src.bytesPerPixel) == std::int64_t{width} * src.bytesPerPixel;
+    std::unique_ptr<PixelBuffer> copy = coversAll
+                                            ? NewUnfilledPixelBuffer(width, height, src.Depth())
+                                            : NewPixelBuffer(width, height, src.Depth());
+    if (!copy) {
+        return nullptr;
+    }
     if (left < right && top < bottom) {
         const std::size_t rowBytes = static_cast<std::size_t>(right - left) * src.bytesPerPixel;
         for (std::int64_t row = top; row < bottom; ++row) {

@@ -6,7 +6,10 @@ std::ptrdiff_t RowStride(int width, int bytesPerPixel) {
     return (static_cast<std::ptrdiff_t>(width) * bytesPerPixel + 3) / 4 * 4;
 }
 
-std::unique_ptr<PixelBuffer> NewPixelBuffer(int width, int height, int depth, bool bottomUp) {
+namespace {
+
+std::unique_ptr<PixelBuffer> AllocatePixelBuffer(int width, int height, int depth, bool bottomUp,
+                                                 bool zeroed) {
     if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) {
         return nullptr;
     }
@@ -21,7 +24,7 @@ std::unique_ptr<PixelBuffer> NewPixelBuffer(int width, int height, int depth, bo
     }
     // calloc: large buffers come zeroed from the system without touching
     // every page.
-    auto* bits = static_cast<std::uint8_t*>(std::calloc(bytes, 1));
+    auto* bits = static_cast<std::uint8_t*>(zeroed ? std::calloc(bytes, 1) : std::malloc(bytes));
     if (bits == nullptr) {
         return nullptr;
     }
@@ -37,4 +40,14 @@ std::unique_ptr<PixelBuffer> NewPixelBuffer(int width, int height, int depth, bo
     buffer->bottomUp = bottomUp;
     buffer->bits.reset(bits);
     return buffer;
+}
+
+}  // namespace
+
+std::unique_ptr<PixelBuffer> NewPixelBuffer(int width, int height, int depth, bool bottomUp) {
+    return AllocatePixelBuffer(width, height, depth, bottomUp, true);
+}
+
+std::unique_ptr<PixelBuffer> NewUnfilledPixelBuffer(int width, int height, int depth) {
+    return AllocatePixelBuffer(width, height, depth, true, false);
 }

@@ -41,3 +41,7 @@ std::ptrdiff_t RowStride(int width, int bytesPerPixel);
 // An all-zero buffer of width x height at 24 or 32 bits, or null when the
 // sizes or depth are not possible or memory is short.
 std::unique_ptr<PixelBuffer> NewPixelBuffer(int width, int height, int depth, bool bottomUp = true);
+
+// The same with its bytes left as the allocator gives them, for a caller that
+// writes every byte, row padding included, before anyone reads it.
+std::unique_ptr<PixelBuffer> NewUnfilledPixelBuffer(int width, int height, int depth);

@@ -1,0 +1,74 @@
+// An LD_PRELOAD library that counts the frames a program presents through
+// SDL_RenderPresent, so that the real wobblet can be measured as it is, with
+// no option or code added to it. With WOBBLET_PRESENT_LOG=FILE set, FILE is
+// kept up to date (at most every 100 ms, and at exit) with one line:
+//   presents N first_ns T1 last_ns T2
+// where T1 and T2 are the CLOCK_REALTIME nanoseconds at which the first and
+// the latest presentation returned. Without the variable it does nothing but
+// pass the call on.
+#include <SDL.h>
+#include <dlfcn.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+namespace {
+
+using PresentFunction = void (*)(SDL_Renderer*);
+
+constexpr std::int64_t kReportEveryNs = 100'000'000;
+
+std::int64_t presents = 0;
+std::int64_t firstNs = 0;
+std::int64_t lastNs = 0;
+std::int64_t reportedNs = 0;
+
+std::int64_t NowNs() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+// Written to a temporary name and renamed, so a reader never sees half a line.
+void Report() {
+    const char* path = std::getenv("WOBBLET_PRESENT_LOG");
+    if (path == nullptr || path[0] == '\0') {
+        return;
+    }
+    const std::string temporary = std::string(path) + ".part";
+    FILE* file = std::fopen(temporary.c_str(), "w");
+    if (file == nullptr) {
+        return;
+    }
+    std::fprintf(file, "presents %lld first_ns %lld last_ns %lld\n",
+                 static_cast<long long>(presents), static_cast<long long>(firstNs),
+                 static_cast<long long>(lastNs));
+    if (std::fclose(file) == 0) {
+        std::rename(temporary.c_str(), path);
+    }
+}
+
+struct ReportAtExit {
+    ~ReportAtExit() { Report(); }
+} reportAtExit;
+
+}  // namespace
+
+extern "C" void SDL_RenderPresent(SDL_Renderer* renderer) {
+    static const auto real =
+        reinterpret_cast<PresentFunction>(dlsym(RTLD_NEXT, "SDL_RenderPresent"));
+    if (real != nullptr) {
+        real(renderer);
+    }
+    lastNs = NowNs();
+    if (presents++ == 0) {
+        firstNs = lastNs;
+    }
+    if (presents == 1 || lastNs - reportedNs >= kReportEveryNs) {
+        reportedNs = lastNs;
+        Report();
+    }
+}
