@@ -8,6 +8,7 @@
 # use and tick intervals.
 # Usage: smoke_test.sh VELMORA VELMORA_TICK_PROBE SCREENSHOT_DIR
 set -u
+source "$(cd "$(dirname "$0")/../../.." && pwd)/scripts/lib/x-session.sh"
 velmora="$1"
 probe="$2"
 shots="$3"
@@ -30,10 +31,7 @@ tmp=$(mktemp -d)
 mkdir -p "$shots"
 pids=()
 cleanup() {
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null
-    done
-    wait 2>/dev/null
+    end_x_session_processes
     rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -57,22 +55,7 @@ echo "$message" | grep -q "velmora-capture" || fail "the message does not point 
 echo "no display: status 1 after ${took}s: \"$message\""
 
 # 2. A virtual display on a free number, and a window manager on it.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do
-    [ -s "$tmp/display" ] && break
-    sleep 0.1
-done
-[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-export DISPLAY=":$(head -n1 "$tmp/display")"
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER
-openbox --config-file /etc/xdg/openbox/rc.xml >"$tmp/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-    sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" || fail "openbox did not start"
+start_x_session "$tmp"
 
 # Starts a program ($1) and sets pid and window.
 launch() {

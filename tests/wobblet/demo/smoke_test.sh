@@ -6,6 +6,7 @@
 # a display it must exit 1 and say why.
 # Usage: smoke_test.sh WOBBLET WOBBLET_CAPTURE WOBBLET_PACE_PROBE
 set -u
+source "$(cd "$(dirname "$0")/../../.." && pwd)/scripts/lib/x-session.sh"
 wobblet="$1"
 capture="$2"
 probe="$3"
@@ -20,10 +21,7 @@ done
 tmp=$(mktemp -d)
 pids=()
 cleanup() {
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null
-    done
-    wait 2>/dev/null
+    end_x_session_processes
     rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -38,21 +36,7 @@ grep -q "wobblet: LoadScreenSystem failed" "$tmp/err" \
 echo "no display: status 1, \"$(grep LoadScreenSystem "$tmp/err")\""
 
 # 2. A virtual display on a free number, and a window manager on it.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do
-    [ -s "$tmp/display" ] && break
-    sleep 0.1
-done
-[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-export DISPLAY=":$(head -n1 "$tmp/display")"
-openbox --config-file /etc/xdg/openbox/rc.xml >"$tmp/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-    sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" || fail "openbox did not start"
+start_x_session "$tmp"
 
 # The background as the program decodes it, to compare the screen with.
 "$capture" --frames 1 --out "$tmp/capture" >/dev/null || fail "wobblet-capture failed"

@@ -1,0 +1,36 @@
+# A private virtual display with a window manager on it, for the smoke tests
+# and the measuring scripts. Source this file; the caller keeps the process
+# ids to end in its `pids` array and reports with its own `fail`.
+
+# start_x_session DIR [WIDTHxHEIGHT]: Xvfb on a display number nobody else
+# uses (chosen by Xvfb itself), then openbox, which gives windows a frame and
+# turns Alt+F4 into WM_DELETE_WINDOW. Logs go to DIR. Exports DISPLAY and
+# clears what would send SDL elsewhere.
+start_x_session() {
+    local dir=$1 size=${2:-1024x768}
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+    pids+=($!)
+    for _ in $(seq 100); do
+        [ -s "$dir/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$dir/display" ] || fail "Xvfb did not start: $(cat "$dir/xvfb.log")"
+    export DISPLAY=":$(head -n1 "$dir/display")"
+    unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+    openbox --config-file /etc/xdg/openbox/rc.xml >"$dir/openbox.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+        sleep 0.1
+    done
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" \
+        || fail "openbox did not start: $(cat "$dir/openbox.log")"
+}
+
+# end_x_session_processes: the cleanup every caller runs on exit.
+end_x_session_processes() {
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+}
