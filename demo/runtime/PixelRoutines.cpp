@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "demo/runtime/DrawTarget.h"
 #include "demo/runtime/Images.h"
@@ -316,15 +317,26 @@ void BlitImage(ImageHandle image, int x, int y) {
     const int sbpp = src.bytesPerPixel;
     const int dbpp = dst.bytesPerPixel;
     const bool xorMode = XorMode(*out);
+    // An image drawn onto itself would read pixels this pass has already
+    // written: take the part it draws first, as a block copy between
+    // overlapping areas does.
+    const std::size_t rowBytes = static_cast<std::size_t>(count) * sbpp;
+    std::vector<std::uint8_t> taken;
+    if (image == out->buffer) {
+        taken.resize(rowBytes * static_cast<std::size_t>(y1 - y0));
+        for (i64 row = y0; row < y1; ++row) {
+            std::memcpy(taken.data() + static_cast<std::size_t>(row - y0) * rowBytes,
+                        src.Row(static_cast<int>(row - top)) + (x0 - left) * sbpp, rowBytes);
+        }
+    }
     for (i64 row = y0; row < y1; ++row) {
-        const std::uint8_t* s = src.Row(static_cast<int>(row - top)) + (x0 - left) * sbpp;
+        const std::uint8_t* s = taken.empty()
+                                    ? src.Row(static_cast<int>(row - top)) + (x0 - left) * sbpp
+                                    : taken.data() + static_cast<std::size_t>(row - y0) * rowBytes;
         std::uint8_t* d = dst.Row(static_cast<int>(row)) + x0 * dbpp;
         if (!xorMode && sbpp == 3 && dbpp == 3) {
-            // An image may be drawn onto itself: the rows may overlap.
-            std::memmove(d, s, static_cast<std::size_t>(count) * 3);
+            std::memcpy(d, s, rowBytes);
         } else if (!xorMode && sbpp == 4 && dbpp == 4) {
-            // Pixels of two buffers either coincide or do not overlap at all,
-            // so a pixel at a time is exact even when drawing onto itself.
             CopyColourWords<4>(d, s, count);
         } else if (xorMode && sbpp == 3 && dbpp == 4) {
             // The composite laid over the screen.

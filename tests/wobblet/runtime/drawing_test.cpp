@@ -236,6 +236,26 @@ TEST_F(BlitTest, XorTwiceRestoresAndBlackChangesNothing) {
     EXPECT_EQ(0, std::memcmp(before.data(), image->bits.get(), before.size()));
 }
 
+TEST_F(BlitTest, AnImageDrawnOntoItselfMovesAsOneBlock) {
+    for (int depth : {24, 32}) {
+        ImageHandle image = MakeImage(5, 4, 3, depth);
+        ASSERT_NE(image, nullptr);
+        BeginDrawing(ImageTarget(5));
+        BlitImage(source, 0, 0);
+        BlitImage(image, 1, 1);  // every pixel one step right and down
+        EndDrawing();
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 4; ++x) {
+                const bool moved = x >= 1 && y >= 1;
+                auto want = moved ? Expected(x - 1, y - 1) : Expected(x, y);
+                auto got = PixelOf(image, x, y);
+                got[3] = -1;
+                EXPECT_EQ(got, want) << depth << " bits, pixel " << x << ", " << y;
+            }
+        }
+    }
+}
+
 TEST_F(BlitTest, ThirtyTwoBitSourcesGiveTheirColourChannelsOnly) {
     ImageHandle rgba = MakeImage(4, 2, 1, 32, PackColor(1, 2, 3));
     ASSERT_NE(rgba, nullptr);
