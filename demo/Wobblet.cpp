@@ -66,10 +66,7 @@ void FillTables() {
 
 void DrawCube() {
     for (int n = 1; n <= 8; ++n) {
-        transformed[n] = RotateAboutZ(vertices[n], angleZ);
-        transformed[n] = RotateAboutY(transformed[n], angleY);
-        transformed[n] = RotateAboutX(transformed[n], angleX);
-        transformed[n] = Project(transformed[n]);
+        transformed[n] = TransformCorner(vertices[n], angleZ, angleY, angleX);
     }
     const Color red = PackColor(255, 0, 0);
     for (int f = 1; f <= 6; ++f) {
@@ -102,8 +99,7 @@ const char* WhatFailed(std::string_view call) {
 
 const char* StartWobblet() {
     ClearState();
-    RuntimeStartup();
-    RegisterPngDecoder();
+    RuntimeStartup();  // registers the PNG decoder too
     FillTables();
     angleZ = angleY = angleX = 0;
 
@@ -135,18 +131,9 @@ const char* StartWobblet() {
 }
 
 bool RunFrame() {
-    angleZ += kStepZ;
-    angleY += kStepY;
-    angleX += kStepX;
-    if (angleZ >= kAngleWrap) {
-        angleZ = 0;
-    }
-    if (angleY >= kAngleWrap) {
-        angleY = 0;
-    }
-    if (angleX >= kAngleWrap) {
-        angleX = 0;
-    }
+    angleZ = AdvanceAngle(angleZ, kStepZ);
+    angleY = AdvanceAngle(angleY, kStepY);
+    angleX = AdvanceAngle(angleX, kStepX);
 
     BeginDrawing(ImageTarget(frameSlot));
     FillRect(0, 0, kFrameWidth, kFrameHeight, 0);
