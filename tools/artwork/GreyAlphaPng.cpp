@@ -4,15 +4,10 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <memory>
 
 namespace artwork {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 // Kept free of C++ objects: libpng reports errors by long jump.
 bool WriteRows(std::FILE* file, int width, int height, unsigned pixelsPerMetre,
@@ -58,17 +53,17 @@ bool WriteGreyAlphaPng(const std::string& path, int width, int height,
         rows[2 * i + 1] = grey[i] == 0 ? 0 : 255;
     }
 
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
         *error = path + ": cannot open for writing";
         return false;
     }
-    if (!WriteRows(file.get(), width, height, pixelsPerMetre, rows.data())) {
-        *error = path + ": libpng could not write the picture";
-        return false;
-    }
-    if (std::fflush(file.get()) != 0) {
-        *error = path + ": write failed";
+    const bool written = WriteRows(file, width, height, pixelsPerMetre, rows.data());
+    // Closing writes what is still buffered, so its failure is a failed write.
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed) {
+        *error = path + (written ? ": write failed" : ": libpng could not write the picture");
+        std::remove(path.c_str());  // never leave half a picture behind
         return false;
     }
     return true;

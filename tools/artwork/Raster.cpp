@@ -71,8 +71,16 @@ Outline Stroke(Point start, Point c1, Point c2, Point end, double startWidth, do
             3 * u * u * (c1.x - start.x) + 6 * u * t * (c2.x - c1.x) + 3 * t * t * (end.x - c2.x);
         const double dy =
             3 * u * u * (c1.y - start.y) + 6 * u * t * (c2.y - c1.y) + 3 * t * t * (end.y - c2.y);
-        const double length = std::hypot(dx, dy);
-        normal.push_back({-dy / length, dx / length});
+        // Where a control point sits on its end point the derivative
+        // vanishes there; the chord still gives the direction.
+        double ux = dx;
+        double uy = dy;
+        if (std::hypot(ux, uy) == 0) {
+            ux = end.x - start.x;
+            uy = end.y - start.y;
+        }
+        const double length = std::hypot(ux, uy) > 0 ? std::hypot(ux, uy) : 1.0;
+        normal.push_back({-uy / length, ux / length});
         halfWidth.push_back((startWidth + (endWidth - startWidth) * t) / 2);
     }
     auto offset = [&](int i, double side) {
