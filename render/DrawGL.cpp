@@ -83,6 +83,11 @@ void DrawGL::SetSmoothing(bool on) {
 }
 
 void DrawGL::StartDraw() {
+    // Without a context (its creation failed and was reported) there is no
+    // state to set and no mode to check; the frame stays as it was.
+    if (renderingContext == nullptr) {
+        return;
+    }
     GLboolean mode = 0;
     glGetBooleanv(GL_RGBA_MODE, &mode);
     assert(mode == 1);

@@ -1,9 +1,14 @@
+#include <limits>
+
 #include "shell/App.h"
 
 void HandleKey(char character) {
     switch (character) {
         case '+':
-            ++warpIndex;  // the warp used is the index modulo 4
+            // No upper limit but the int's own: one more would be undefined.
+            if (warpIndex != std::numeric_limits<int>::max()) {
+                ++warpIndex;  // the warp used is the index modulo 4
+            }
             break;
         case '-':
             if (warpIndex != 0) {

@@ -1,5 +1,5 @@
-// One handler per window message, each doing what the message does on the
-// original window procedure.
+// One handler per window message; a platform's event loop only translates
+// its events into these calls.
 #include "shell/App.h"
 #include "shell/Platform.h"
 

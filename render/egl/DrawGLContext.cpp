@@ -166,7 +166,11 @@ bool MakeSurface(const RenderingContext& context, int width, int height, Surface
 }  // namespace
 
 void ShowLastError(const char* caption) {
-    ShowMessage(EglErrorText(eglGetError()), caption);
+    const EGLint error = eglGetError();
+    // Finding no display at all records no error; say what failed instead
+    // of reporting success.
+    ShowMessage(error == EGL_SUCCESS ? "no EGL display could be opened" : EglErrorText(error),
+                caption);
 }
 
 bool DrawGL::Create(int width, int height) {

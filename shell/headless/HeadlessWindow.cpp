@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "render/Message.h"
@@ -22,10 +24,19 @@ int quitCode = 0;
 
 }  // namespace
 
-void HeadlessSetClientSize(int width, int height) {
-    clientWidth = std::max(width, 0);
-    clientHeight = std::max(height, 0);
-    clientPixels.assign(static_cast<std::size_t>(clientWidth) * 3 * clientHeight, 0);
+bool HeadlessSetClientSize(int width, int height) {
+    const int newWidth = std::max(width, 0);
+    const int newHeight = std::max(height, 0);
+    std::vector<std::uint8_t> pixels;
+    try {
+        pixels.assign(static_cast<std::size_t>(newWidth) * 3 * newHeight, 0);
+    } catch (const std::bad_alloc&) {
+        return false;  // the client area stays as it was
+    }
+    clientPixels = std::move(pixels);
+    clientWidth = newWidth;
+    clientHeight = newHeight;
+    return true;
 }
 
 const std::uint8_t* HeadlessClientPixels() {
@@ -66,6 +77,9 @@ void GetClientSize(int& width, int& height) {
 }
 
 void FillClientBlack(int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
     const int rows = std::min(height, clientHeight);
     const std::size_t bytes = static_cast<std::size_t>(std::min(width, clientWidth)) * 3;
     for (int y = 0; y < rows; ++y) {

@@ -5,8 +5,9 @@
 
 #include <cstdint>
 
-// Sets the client size and blackens the whole new client area.
-void HeadlessSetClientSize(int width, int height);
+// Sets the client size and blackens the whole new client area; false, with
+// the old client area kept, when memory for the new one cannot be had.
+bool HeadlessSetClientSize(int width, int height);
 // The client area, top row first, 3 bytes a pixel in blue-green-red order.
 const std::uint8_t* HeadlessClientPixels();
 int HeadlessClientStride();

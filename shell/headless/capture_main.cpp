@@ -50,8 +50,18 @@ int main(int argc, char** argv) {
     }
     OnPaint();
     if (options.resize) {
-        HeadlessSetClientSize(options.width, options.height);
+        // The drawing context is asked first: a size it refuses would leave
+        // every frame at the old size in the corner of a picture of the new.
         OnSize(options.width, options.height);
+        const MemoryDC picture = theDrawGL.GetMemoryDC();
+        if (picture.width != options.width || picture.height != options.height ||
+            !HeadlessSetClientSize(options.width, options.height)) {
+            std::fprintf(stderr,
+                         "velmora-capture: cannot render %dx%d (too large for OpenGL here, or "
+                         "not enough memory)\n",
+                         options.width, options.height);
+            return 1;
+        }
         OnPaint();
     }
 

@@ -81,7 +81,9 @@ void FitOuterSize() {
     fittingFrame = false;
     const ClientRect rect = CentredClientRect(screenWidth, screenHeight, borders);
     SDL_SetWindowSize(mainWindow, rect.width, rect.height);
-    SDL_SetWindowPosition(mainWindow, rect.x, rect.y);
+    if (screenWidth > 0 && screenHeight > 0) {
+        SDL_SetWindowPosition(mainWindow, rect.x, rect.y);
+    }
 }
 
 // Fetched anew on every use: SDL drops the window's surface when the window
@@ -104,8 +106,12 @@ bool CreateMainWindow(std::string& error) {
         screenHeight = mode.h;
     }
     const ClientRect rect = CentredClientRect(screenWidth, screenHeight, FrameBorders{});
-    mainWindow = SDL_CreateWindow(kWindowTitle, rect.x, rect.y, rect.width, rect.height,
-                                  SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+    // With no screen size to centre on, SDL's own centring beats a window
+    // placed half off the screen.
+    const bool screenKnown = screenWidth > 0 && screenHeight > 0;
+    mainWindow = SDL_CreateWindow(kWindowTitle, screenKnown ? rect.x : SDL_WINDOWPOS_CENTERED,
+                                  screenKnown ? rect.y : SDL_WINDOWPOS_CENTERED, rect.width,
+                                  rect.height, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (mainWindow == nullptr) {
         error = SDL_GetError();
         return false;
@@ -196,7 +202,10 @@ void StartTimer(int id, int milliseconds) {
     }
     tickTimer = SDL_AddTimer(static_cast<Uint32>(milliseconds), TimerExpired, nullptr);
     if (tickTimer == 0) {
+        // Without its timer the window would never show a frame: a program
+        // that cannot show anything must not run on invisibly.
         ShowMessage(SDL_GetError(), "SDL_AddTimer");
+        PostQuit(1);
     }
 }
 
@@ -268,8 +277,14 @@ void CopyToWindow(const MemoryDC& source, int width, int height) {
 void ShowMessage(const std::string& text, const std::string& caption) {
     // Modal over the window, as the program's message boxes are; with no
     // window (or when SDL cannot show a box) the message still gets out.
+    // Before the window is shown (start-up) the box stands on its own: a
+    // hidden parent would place it off the screen.
+    SDL_Window* parent =
+        mainWindow != nullptr && (SDL_GetWindowFlags(mainWindow) & SDL_WINDOW_SHOWN) != 0
+            ? mainWindow
+            : nullptr;
     if (mainWindow != nullptr && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(),
-                                                          text.c_str(), mainWindow) == 0) {
+                                                          text.c_str(), parent) == 0) {
         return;
     }
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());

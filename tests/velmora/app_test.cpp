@@ -4,6 +4,8 @@
 // what it found.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -78,6 +80,10 @@ TEST_F(App, PlusAndMinusChooseTheWarpAndMinusStopsAtZero) {
     warpIndex = 3;
     HandleKey('-');
     EXPECT_EQ(warpIndex, 2);
+    // Past the largest int there is nothing to add to.
+    warpIndex = std::numeric_limits<int>::max();
+    HandleKey('+');
+    EXPECT_EQ(warpIndex, std::numeric_limits<int>::max());
     warpIndex = 1;
 }
 

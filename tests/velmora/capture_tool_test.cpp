@@ -135,6 +135,15 @@ TEST_F(CaptureTool, AnUnwritableDirectoryIsAnError) {
     EXPECT_NE(run.err.find("cannot make the directory"), std::string::npos) << run.err;
 }
 
+TEST_F(CaptureTool, ASizeOpenGLCannotRenderIsAnError) {
+    // Beyond the largest renderbuffer: every frame would stay at 300 x 200 in
+    // the corner of a huge picture.
+    const ToolRun run = Capture("--ticks 1 --size 20000x20000 " + Out());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot render 20000x20000"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(dir / "frame_0001.png"));
+}
+
 TEST_F(CaptureTool, WithoutOpenGLItSaysWhyAndFails) {
     // No EGL driver can be found: the display step fails.
     const ToolRun run =

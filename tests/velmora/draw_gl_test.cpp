@@ -57,6 +57,19 @@ class DrawGLTest : public testing::Test {
     DrawGL drawGL;
 };
 
+TEST_F(DrawGLTest, AContextThatWasNeverMadeDrawsNothingAndTouchesNoOther) {
+    // A drawing context whose creation failed must not assert on the mode
+    // nor set its state into whichever context happens to be current.
+    DrawGL never;
+    glMatrixMode(GL_TEXTURE);
+    never.StartDraw();
+    never.FinishDraw();
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_TEXTURE);
+    glMatrixMode(GL_MODELVIEW);
+}
+
 TEST(DrawGLConstruction, StartsWithFrontRowZeroBackRowElevenAndNothingOn) {
     DrawGL drawGL;
     EXPECT_EQ(drawGL.FrontMaterial(), 0);
