@@ -23,14 +23,21 @@ std::unique_ptr<std::uint8_t[]> OffscreenBitmap::Allocate(int width, int height)
     return memory;
 }
 
-bool OffscreenBitmap::Create(int newWidth, int newHeight, int newBitsPerPixel) {
+bool OffscreenBitmap::Replace(int newWidth, int newHeight) {
     std::unique_ptr<std::uint8_t[]> memory = Allocate(newWidth, newHeight);
     if (!memory) {
-        return false;
+        return false;  // the old picture and its size stay
     }
     pixels = std::move(memory);
     width = newWidth;
     height = newHeight;
+    return true;
+}
+
+bool OffscreenBitmap::Create(int newWidth, int newHeight, int newBitsPerPixel) {
+    if (!Replace(newWidth, newHeight)) {
+        return false;
+    }
     bitsPerPixel = newBitsPerPixel;
     return true;
 }
@@ -44,14 +51,7 @@ bool OffscreenBitmap::Resize(int newWidth, int newHeight) {
     if (newWidth == width && newHeight == height) {
         return true;
     }
-    std::unique_ptr<std::uint8_t[]> memory = Allocate(newWidth, newHeight);
-    if (!memory) {
-        return false;
-    }
-    pixels = std::move(memory);
-    width = newWidth;
-    height = newHeight;
-    return true;
+    return Replace(newWidth, newHeight);
 }
 
 void OffscreenBitmap::GetSize(int& outWidth, int& outHeight) const {

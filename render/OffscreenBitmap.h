@@ -41,6 +41,9 @@ class OffscreenBitmap {
     // New zeroed pixels for a size, or null when the size is not positive,
     // too large to address, or the memory cannot be had.
     static std::unique_ptr<std::uint8_t[]> Allocate(int width, int height);
+    // Swaps in a new zeroed picture of the given size, shared by Create and
+    // Resize; on failure nothing changes.
+    bool Replace(int newWidth, int newHeight);
 
     std::unique_ptr<std::uint8_t[]> pixels;
     int width = 0;
