@@ -44,6 +44,8 @@ mergeInto(LibraryManager.library, {
   velmora_page_put: function(rgba, width, height) {
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
     velmoraPage.context.putImageData(new ImageData(pixels, width, height), 0, 0);
+    // When the page first showed a frame, after navigation began.
+    if (Module['firstFrameTime'] === undefined) Module['firstFrameTime'] = performance.now();
   },
 
   velmora_page_ended: function() {

@@ -121,9 +121,12 @@ export async function launch() {
   }
 
   async function close() {
+    const exited = new Promise((r) => (child.exitCode !== null ? r() : child.once('exit', r)));
+    await Promise.race([send('Browser.close'), new Promise((r) => setTimeout(r, 2000))]).catch(() => {});
     socket.close();
-    child.kill('SIGTERM');
-    await new Promise((r) => (child.exitCode !== null ? r() : child.once('exit', r)));
+    const late = setTimeout(() => child.kill('SIGKILL'), 5000);
+    await exited;
+    clearTimeout(late);
     rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
   }
   return { openPage, close };

@@ -1,0 +1,44 @@
+// Helpers shared by the page tests: paths, the local server, and reading a
+// canvas back out of a page.
+import { serve } from '../../scripts/lib/serve-static.mjs';
+import { launch } from './browser.mjs';
+
+const root = new URL('../..', import.meta.url).pathname;
+export const webDir = process.env.CUBES_WEB_DIR || `${root}build/web`;
+export const hostBin = process.env.CUBES_HOST_BIN || `${root}build/default/bin`;
+
+export async function startBrowser() {
+  const server = await serve(webDir);
+  const browser = await launch();
+  const base = `http://127.0.0.1:${server.address().port}`;
+  return {
+    base,
+    openPage: (name, options) => browser.openPage(`${base}/${name}`, options),
+    async close() {
+      await browser.close();
+      server.close();
+    },
+  };
+}
+
+// The canvas's pixels, red-green-blue-alpha, as the page shows them.
+export async function canvasPixels(page, selector) {
+  const result = await page.evaluate(`(() => {
+    const canvas = document.querySelector(${JSON.stringify(selector)});
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let text = '';
+    for (let i = 0; i < data.length; i += 8192) {
+      text += String.fromCharCode.apply(null, data.subarray(i, i + 8192));
+    }
+    return { width: canvas.width, height: canvas.height, data: btoa(text) };
+  })()`);
+  return {
+    width: result.width,
+    height: result.height,
+    rgba: new Uint8Array(Buffer.from(result.data, 'base64')),
+  };
+}
+
+// Two frames of the page: everything the last tick or frame changed is on
+// the canvas by then.
+export const twoFrames = 'new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)))';
