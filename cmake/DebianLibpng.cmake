@@ -17,7 +17,15 @@
 #   cubes_debian_source(PACKAGE <source package> DIR <work dir>
 #                       TOOLCHAIN <toolchain file> [CMAKE_ARGS ...])
 #
-# sets CUBES_DEBIAN_SOURCE_PREFIX to its install folder. As a script:
+# sets CUBES_DEBIAN_SOURCE_PREFIX to its install folder. A package whose CMake
+# build does not fit (zlib's wants files Debian's tarball leaves out) is built
+# with its own configure script instead:
+#
+#   cubes_debian_source(PACKAGE <p> DIR <d> CONFIGURE_COMMAND <command...>
+#                       MAKE_COMMAND <command...>)
+#
+# runs "<configure command> --prefix=<install>" and "<make command> install"
+# in the unpacked source. As a script:
 #
 #   cmake -DDIR=<work dir> -DTOOLCHAIN=<file> [-DCMAKE_ARGS="a;b"] -P cmake/DebianLibpng.cmake
 #
@@ -42,9 +50,10 @@ function(cubes_debian_libpng)
 endfunction()
 
 function(cubes_debian_source)
-  cmake_parse_arguments(PARSE_ARGV 0 arg "" "PACKAGE;DIR;TOOLCHAIN" "CMAKE_ARGS")
-  if(NOT arg_PACKAGE OR NOT arg_DIR OR NOT arg_TOOLCHAIN)
-    message(FATAL_ERROR "cubes_debian_source needs PACKAGE, DIR and TOOLCHAIN")
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "PACKAGE;DIR;TOOLCHAIN"
+                        "CMAKE_ARGS;CONFIGURE_COMMAND;MAKE_COMMAND")
+  if(NOT arg_PACKAGE OR NOT arg_DIR OR NOT (arg_TOOLCHAIN OR arg_CONFIGURE_COMMAND))
+    message(FATAL_ERROR "cubes_debian_source needs PACKAGE, DIR and TOOLCHAIN or CONFIGURE_COMMAND")
   endif()
   set(package ${arg_PACKAGE})
   set(prefix ${arg_DIR}/install)
@@ -129,6 +138,15 @@ function(cubes_debian_source)
   _cubes_debian_run("dpkg-source -x" ${CUBES_DPKG_SOURCE} -x ${dsc} ${arg_DIR}/source)
 
   message(STATUS "${package}: building ${dsc}")
+  if(arg_CONFIGURE_COMMAND)
+    _cubes_debian_run("configure" ${CMAKE_COMMAND} -E chdir ${arg_DIR}/source
+                      ${arg_CONFIGURE_COMMAND} --prefix=${prefix})
+    _cubes_debian_run("build" ${CMAKE_COMMAND} -E chdir ${arg_DIR}/source
+                      ${arg_MAKE_COMMAND} install)
+    file(WRITE ${stamp} "${dsc}\n")
+    message(STATUS "${package}: installed into ${prefix}")
+    return()
+  endif()
   if(CMAKE_GENERATOR)
     set(generator ${CMAKE_GENERATOR})
   else()

@@ -18,11 +18,19 @@ add_library(Cubes::GL ALIAS cubes_gl)
 # project does not rely on: both are built from Debian's source packages,
 # once per build folder.
 include(DebianLibpng)
+# zlib's CMake build wants files that Debian's tarball leaves out; its own
+# configure script, run through Emscripten's wrappers, builds the static
+# library alone.
+find_program(CUBES_EMCONFIGURE emconfigure REQUIRED)
+find_program(CUBES_EMMAKE emmake REQUIRED)
 cubes_debian_source(PACKAGE zlib DIR ${CMAKE_BINARY_DIR}/deps/zlib
-                    TOOLCHAIN ${CMAKE_TOOLCHAIN_FILE})
+                    CONFIGURE_COMMAND ${CUBES_EMCONFIGURE} ./configure --static
+                    MAKE_COMMAND ${CUBES_EMMAKE} make)
 set(ZLIB_ROOT ${CUBES_DEBIAN_SOURCE_PREFIX})
 cubes_debian_libpng(DIR ${CMAKE_BINARY_DIR}/deps/libpng TOOLCHAIN ${CMAKE_TOOLCHAIN_FILE}
-                    CMAKE_ARGS -DZLIB_ROOT=${ZLIB_ROOT} -DPNG_HARDWARE_OPTIMIZATIONS=OFF)
+                    CMAKE_ARGS -DZLIB_INCLUDE_DIR=${ZLIB_ROOT}/include
+                               -DZLIB_LIBRARY=${ZLIB_ROOT}/lib/libz.a
+                               -DPNG_HARDWARE_OPTIMIZATIONS=OFF)
 list(APPEND CMAKE_FIND_ROOT_PATH ${ZLIB_ROOT} ${CUBES_LIBPNG_PREFIX})
 set(ZLIB_USE_STATIC_LIBS ON)
 set(PNG_USE_STATIC_LIBS ON)
