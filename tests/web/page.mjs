@@ -42,3 +42,14 @@ export async function canvasPixels(page, selector) {
 // Two frames of the page: everything the last tick or frame changed is on
 // the canvas by then.
 export const twoFrames = 'new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)))';
+
+// Milliseconds from the start of navigation to the first frame in the
+// canvas, with the browser's cache switched off: everything comes from the
+// server and is compiled afresh.
+export async function coldLoadMs(browser, name) {
+  const page = await browser.openPage(name, { cache: false });
+  await page.waitFor("typeof Module != 'undefined' && Module.firstFrameTime !== undefined");
+  const ms = await page.evaluate('Module.firstFrameTime');
+  await page.close();
+  return ms;
+}

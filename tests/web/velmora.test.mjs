@@ -8,7 +8,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { readPng } from './png.mjs';
 import { compareFrames, isFaithful, describe } from './fidelity.mjs';
-import { startBrowser, canvasPixels, hostBin, twoFrames } from './page.mjs';
+import { startBrowser, coldLoadMs, canvasPixels, hostBin, twoFrames } from './page.mjs';
 
 // Keys typed just before the tick they are listed at, as velmora-capture's
 // --keys has them; together they use every key but q.
@@ -96,4 +96,10 @@ test('velmora ticks by its own timer every 20 ms and q stops it', async () => {
   assert.equal(await page.evaluate('Module._velmora_tick_count()'), stopped);
   assert.match(await page.evaluate("document.getElementById('keys').textContent"), /stopped/);
   await page.close();
+});
+
+test('velmora\'s page shows its first frame within 1 s from a cold cache', async (t) => {
+  const ms = await coldLoadMs(browser, 'velmora.html');
+  t.diagnostic(`first frame after ${ms.toFixed(0)} ms`);
+  assert.ok(ms < 1000, `${ms.toFixed(0)} ms`);
 });

@@ -8,7 +8,7 @@ import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { readPng } from './png.mjs';
-import { startBrowser, hostBin } from './page.mjs';
+import { startBrowser, coldLoadMs, hostBin } from './page.mjs';
 
 const kFrames = 400;
 
@@ -66,4 +66,10 @@ test('wobblet runs at 60 frames a second by the page\'s refresh', async (t) => {
   t.diagnostic(`${rate.toFixed(2)} frames a second over 10 s`);
   assert.ok(Math.abs(rate - 60) <= 1, `${rate.toFixed(2)} frames a second`);
   await page.close();
+});
+
+test('wobblet\'s page shows its first frame within 1 s from a cold cache', async (t) => {
+  const ms = await coldLoadMs(browser, 'wobblet.html');
+  t.diagnostic(`first frame after ${ms.toFixed(0)} ms`);
+  assert.ok(ms < 1000, `${ms.toFixed(0)} ms`);
 });
