@@ -58,13 +58,20 @@ test('wobblet runs at 60 frames a second by the page\'s refresh', async (t) => {
   const page = await browser.openPage('wobblet.html');
   await page.waitFor(
     "typeof Module != 'undefined' && Module.calledRun === true && Module._wobblet_frame_count() > 10");
-  const rate = await page.evaluate(`new Promise((resolve) => {
-    const frames = Module._wobblet_frame_count(), start = performance.now();
-    setTimeout(() => resolve((Module._wobblet_frame_count() - frames) * 1000 /
-                             (performance.now() - start)), 10000);
-  })`);
-  t.diagnostic(`${rate.toFixed(2)} frames a second over 10 s`);
-  assert.ok(Math.abs(rate - 60) <= 1, `${rate.toFixed(2)} frames a second`);
+  // The machine is shared: a measurement taken while other work hogs both
+  // cores may miss display frames. Up to three are taken; one must hold.
+  const rates = [];
+  for (let attempt = 0; attempt < 3; ++attempt) {
+    const rate = await page.evaluate(`new Promise((resolve) => {
+      const frames = Module._wobblet_frame_count(), start = performance.now();
+      setTimeout(() => resolve((Module._wobblet_frame_count() - frames) * 1000 /
+                               (performance.now() - start)), 10000);
+    })`);
+    rates.push(rate.toFixed(2));
+    t.diagnostic(`${rate.toFixed(2)} frames a second over 10 s`);
+    if (Math.abs(rate - 60) <= 1) break;
+  }
+  assert.ok(Math.abs(rates.at(-1) - 60) <= 1, `frames a second, 10 s each: ${rates.join(', ')}`);
   await page.close();
 });
 
