@@ -138,8 +138,8 @@ std::unique_ptr<std::uint8_t[]> RowsFor(int width, int height) {
             std::uint8_t[static_cast<std::size_t>(width) * 4 * static_cast<std::size_t>(height)]());
 }
 
-void SetMaterialUniforms(const LightingShader& s, const Material& m, GLint ambient, GLint diffuse,
-                         GLint specular, GLint shininess) {
+void SetMaterialUniforms(const Material& m, GLint ambient, GLint diffuse, GLint specular,
+                         GLint shininess) {
     // a_m * (scene ambient + light ambient) and s_m * light specular, the
     // parts of the sum that do not change with the vertex.
     glUniform3f(ambient, m.ambient[0] * kSceneAmbient + m.ambient[0] * kLightAmbient,
@@ -149,7 +149,6 @@ void SetMaterialUniforms(const LightingShader& s, const Material& m, GLint ambie
     glUniform3f(specular, m.specular[0] * kLightSpecular, m.specular[1] * kLightSpecular,
                 m.specular[2] * kLightSpecular);
     glUniform1f(shininess, m.shininess);
-    (void)s;
 }
 
 // Draws what was gathered with the state it was gathered under.
@@ -180,9 +179,9 @@ void DrawGathered(RenderingContext& context) {
                 static_cast<GLfloat>(half[2]));
     glUniform3f(s.lightDiffuse, kLightDiffuse, kLightDiffuse, kLightDiffuse);
     glUniform1f(s.trackColor, context.colorTracking ? 1.0f : 0.0f);
-    SetMaterialUniforms(s, context.front, s.frontAmbient, s.frontDiffuse, s.frontSpecular,
+    SetMaterialUniforms(context.front, s.frontAmbient, s.frontDiffuse, s.frontSpecular,
                         s.frontShininess);
-    SetMaterialUniforms(s, context.back, s.backAmbient, s.backDiffuse, s.backSpecular,
+    SetMaterialUniforms(context.back, s.backAmbient, s.backDiffuse, s.backSpecular,
                         s.backShininess);
 
     glBindBuffer(GL_ARRAY_BUFFER, context.vertexBuffer);

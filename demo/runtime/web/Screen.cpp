@@ -1,7 +1,9 @@
 // The screen: an 800 x 600 back buffer in wasm memory that keeps its
 // contents, presented into the canvas. Only the rectangle that changed since
 // the last present is put, so a frame costs the composite's area, not the
-// screen's. The page's refresh (requestAnimationFrame) paces the frames:
+// screen's. The rectangle is found by comparing with a copy of what was
+// shown; bookkeeping of what the drawing calls touched would spare that
+// comparison. The page's refresh (requestAnimationFrame) paces the frames:
 // presenting itself never waits.
 #include <algorithm>
 #include <cstring>
