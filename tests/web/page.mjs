@@ -1,11 +1,22 @@
 // Helpers shared by the page tests: paths, the local server, and reading a
 // canvas back out of a page.
+import { existsSync } from 'node:fs';
 import { serve } from '../../scripts/lib/serve-static.mjs';
 import { launch } from './browser.mjs';
 
 const root = new URL('../..', import.meta.url).pathname;
 export const webDir = process.env.CUBES_WEB_DIR || `${root}build/web`;
 export const hostBin = process.env.CUBES_HOST_BIN || `${root}build/default/bin`;
+
+// A Linux capture tool of the default build, which the pages are compared
+// with.
+export function hostTool(name) {
+  const path = `${hostBin}/${name}`;
+  if (!existsSync(path)) {
+    throw new Error(`${path} is missing: build the default preset first (scripts/test does)`);
+  }
+  return path;
+}
 
 export async function startBrowser() {
   const server = await serve(webDir);

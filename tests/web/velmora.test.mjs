@@ -8,7 +8,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { readPng } from './png.mjs';
 import { compareFrames, isFaithful, describe } from './fidelity.mjs';
-import { startBrowser, coldLoadMs, canvasPixels, hostBin, twoFrames } from './page.mjs';
+import { startBrowser, coldLoadMs, canvasPixels, hostTool, twoFrames } from './page.mjs';
 
 // Keys typed just before the tick they are listed at, as velmora-capture's
 // --keys has them; together they use every key but q.
@@ -40,7 +40,7 @@ function capture(name, keys, width, height) {
   const keyList = Object.entries(keys).map(([tick, chars]) => `${tick}:${chars}`).join(',');
   const args = ['--ticks', String(checkTicks.at(-1)), '--size', `${width}x${height}`, '--out', out];
   if (keyList) args.push('--keys', keyList);
-  execFileSync(`${hostBin}/velmora-capture`, args, { stdio: 'ignore' });
+  execFileSync(hostTool('velmora-capture'), args, { stdio: 'ignore' });
   return (tick) => readPng(join(out, `frame_${String(tick).padStart(4, '0')}.png`));
 }
 

@@ -8,7 +8,7 @@ import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { readPng } from './png.mjs';
-import { startBrowser, coldLoadMs, hostBin } from './page.mjs';
+import { startBrowser, coldLoadMs, hostTool } from './page.mjs';
 
 const kFrames = 400;
 
@@ -34,7 +34,7 @@ const canvasHash = `(async () => {
 
 test(`wobblet frames 1 to ${kFrames} equal the Linux capture`, async () => {
   const out = join(scratch, 'frames');
-  execFileSync(`${hostBin}/wobblet-capture`, ['--frames', String(kFrames), '--out', out],
+  execFileSync(hostTool('wobblet-capture'), ['--frames', String(kFrames), '--out', out],
                { stdio: 'ignore' });
   const page = await browser.openPage('wobblet.html', {
     beforeLoad: 'window.Module = { testHoldFrames: true };',
