@@ -6,7 +6,9 @@
 #include <GLES2/gl2.h>
 #include <emscripten/html5_webgl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <new>
