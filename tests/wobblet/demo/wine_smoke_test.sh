@@ -137,18 +137,21 @@ echo "closed by the window manager: status 0"
 
 # 5. Pacing over 10 s. Presenting returns at once under Wine, so the frame
 # pacer holds the loop to the display's 60 Hz: never faster. Wine's software
-# Direct3D (Mesa's llvmpipe) takes about 15 ms to present a frame drawn
-# through GDI on a busy 2-core machine; when the loop has no processor time
-# to spare, a lower rate is that cost, not the pacer's, and is reported.
+# Direct3D (Mesa's llvmpipe) takes about 15 ms of processor time to present a
+# frame drawn through GDI; on a busy 2-core machine a frame can cost more than
+# the 16.7 ms a frame lasts at 60 Hz, and then a lower rate is that cost, not
+# the pacer's. Below 59 frames/s the test fails only when a frame cost less
+# than 80 % of a period: then the pacer slept too long.
 line=$(timeout 60 wine "$probe" 10 2>"$tmp/probe.err") || fail "pace probe failed: $(cat "$tmp/probe.err")"
 echo "pacing: $line"
 fps=$(echo "$line" | sed -n 's/.* fps \([0-9.]*\) .*/\1/p')
 cpu=$(echo "$line" | sed -n 's/.* cpu \([0-9.]*\)%.*/\1/p')
 [ -n "$fps" ] && [ -n "$cpu" ] || fail "no frame rate or CPU in \"$line\""
 awk -v f="$fps" 'BEGIN { exit !(f <= 61) }' || fail "frame rate $fps is above 61: the loop is not paced"
+frame_ms=$(awk -v f="$fps" -v c="$cpu" 'BEGIN { printf "%.1f", (f > 0 ? 10 * c / f : 0) }')
 if ! awk -v f="$fps" 'BEGIN { exit !(f >= 59) }'; then
-    awk -v c="$cpu" 'BEGIN { exit !(c >= 90) }' \
-        || fail "frame rate $fps is below 59 with the processor ${cpu}% busy: the pacer sleeps too long"
-    echo "frame rate $fps: below 60 because each frame takes all of a core under Wine (${cpu}%)"
+    awk -v m="$frame_ms" 'BEGIN { exit !(m >= 0.8 * 1000 / 60) }' \
+        || fail "frame rate $fps is below 59 though a frame took only $frame_ms ms of processor time"
+    echo "frame rate $fps: below 60 because a frame takes $frame_ms ms of processor time under Wine"
 fi
 echo "wine smoke: ok"
