@@ -114,6 +114,36 @@ bool PresentBackBuffer() {
     return true;
 }
 
+// The parent's own procedure, kept in a property of the parent when the
+// screen first replaced it (once per parent window).
+constexpr const char* kParentProcProperty = "ScreenParentProc";
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto own = reinterpret_cast<WNDPROC>(GetPropA(window, kParentProcProperty));
+    if (message == WM_NCDESTROY) {
+        // The window goes: give it back its procedure and drop the mark.
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        RemovePropA(window, kParentProcProperty);
+    }
+    const LRESULT result = CallWindowProcA(own, window, message, wParam, lParam);
+    if (message == WM_SIZE && screen.open && screen.parent == window) {
+        StretchChild();
+        if (screen.usable) {
+            PresentBackBuffer();
+        }
+    }
+    return result;
+}
+
+void WatchParentSize(HWND parent) {
+    if (GetPropA(parent, kParentProcProperty) != nullptr) {
+        return;
+    }
+    const LONG_PTR own = GetWindowLongPtrA(parent, GWLP_WNDPROC);
+    SetPropA(parent, kParentProcProperty, reinterpret_cast<HANDLE>(own));
+    SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ParentProc));
+}
+
 LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
@@ -255,6 +285,7 @@ int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, i
         ReleaseScreenResources();
         return 0;
     }
+    WatchParentSize(parentWindow);
     screen.pacer.Start(screen.refreshRate);
     screen.open = true;
     screen.usable = true;

@@ -10,11 +10,11 @@
 set -u
 root="$(cd "$(dirname "$0")/../../.." && pwd)"
 source "$root/scripts/lib/x-session.sh"
+source "$root/tests/wobblet/wine-prefix.sh"
 wobblet=$1
 capture=$2
 probe=$3
-export WINEPREFIX=$4
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+prefix=$4
 exact_frame="$root/tests/wobblet/exact-frame.sh"
 grab="$root/tests/wobblet/x-window-grab.py"
 
@@ -29,26 +29,20 @@ done
 tmp=$(mktemp -d)
 pids=()
 cleanup() {
-    wineserver -k 2>/dev/null
+    end_wine_processes
     end_x_session_processes
     rm -rf "$tmp"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-if [ ! -f "$WINEPREFIX/.made" ]; then
-    mkdir -p "$WINEPREFIX"
-    env -u DISPLAY wineboot -i >"$tmp/wineboot.log" 2>&1 && wineserver -w \
-        || fail "making the Wine prefix failed: $(cat "$tmp/wineboot.log")"
-    touch "$WINEPREFIX/.made"
-fi
+use_wine_prefix "$prefix"
 
 # 1. No display at all. Wine's desktop process keeps the display it started
 # with, so it is ended before the virtual display comes.
 env -u DISPLAY -u WAYLAND_DISPLAY timeout 60 wine "$wobblet" >"$tmp/out" 2>"$tmp/err"
 status=$?
-wineserver -k 2>/dev/null
-wineserver -w
+end_wine_processes
 [ "$status" -eq 1 ] || fail "without a display wobblet.exe exited with $status, not 1"
 grep -q "wobblet: LoadScreenSystem failed" "$tmp/err" \
     || fail "without a display wobblet.exe did not say why: $(cat "$tmp/err")"
