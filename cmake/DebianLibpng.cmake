@@ -1,0 +1,136 @@
+# libpng for targets Debian ships no libpng for (32-bit Windows, WebAssembly):
+# built from Debian's own libpng1.6 source package, with Debian's patches
+# applied as dpkg-source applies them (they carry the security fixes), as a
+# static library, once. Later configures find the finished install and skip
+# every step.
+#
+#   include(DebianLibpng)
+#   cubes_debian_libpng(DIR <work dir> TOOLCHAIN <toolchain file>
+#                       [CMAKE_ARGS <extra arguments for libpng's CMake>...])
+#
+# installs into <work dir>/install and sets CUBES_LIBPNG_PREFIX to it in the
+# caller. zlib comes from wherever the toolchain finds it (pass ZLIB_ROOT or
+# the like in CMAKE_ARGS otherwise). As a script:
+#
+#   cmake -DDIR=<work dir> -DTOOLCHAIN=<file> [-DCMAKE_ARGS="a;b"] -P cmake/DebianLibpng.cmake
+#
+# The source package is fetched with apt from a list of deb-src lines kept in
+# <work dir>/apt; the machine's own apt configuration and state are never
+# touched. CUBES_DEBIAN_MIRROR and CUBES_DEBIAN_SUITE (default: this machine's
+# release) choose where from.
+
+function(_cubes_libpng_run what)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "libpng from Debian's source package: ${what} failed (${status}):\n${out}")
+  endif()
+endfunction()
+
+function(cubes_debian_libpng)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "DIR;TOOLCHAIN" "CMAKE_ARGS")
+  if(NOT arg_DIR OR NOT arg_TOOLCHAIN)
+    message(FATAL_ERROR "cubes_debian_libpng needs DIR and TOOLCHAIN")
+  endif()
+  set(prefix ${arg_DIR}/install)
+  set(stamp ${prefix}/debian-libpng.done)
+  set(CUBES_LIBPNG_PREFIX ${prefix} PARENT_SCOPE)
+  if(EXISTS ${stamp})
+    return()
+  endif()
+
+  find_program(CUBES_APT_GET apt-get)
+  find_program(CUBES_DPKG_SOURCE dpkg-source)
+  if(NOT CUBES_APT_GET OR NOT CUBES_DPKG_SOURCE)
+    message(FATAL_ERROR "libpng is built from Debian's source package: apt-get and dpkg-source "
+                        "(package dpkg-dev) are needed; scripts/setup installs them")
+  endif()
+  if(NOT CUBES_DEBIAN_SUITE)
+    file(STRINGS /etc/os-release codename REGEX "^VERSION_CODENAME=")
+    string(REPLACE "VERSION_CODENAME=" "" CUBES_DEBIAN_SUITE "${codename}")
+  endif()
+  if(NOT CUBES_DEBIAN_SUITE)
+    message(FATAL_ERROR "cannot tell the Debian release; set CUBES_DEBIAN_SUITE")
+  endif()
+  if(NOT CUBES_DEBIAN_MIRROR)
+    set(CUBES_DEBIAN_MIRROR http://deb.debian.org/debian)
+  endif()
+
+  message(STATUS "libpng: fetching Debian's libpng1.6 source package (${CUBES_DEBIAN_SUITE})")
+  set(apt ${arg_DIR}/apt)
+  file(REMOVE_RECURSE ${apt} ${arg_DIR}/download ${arg_DIR}/source ${arg_DIR}/build)
+  file(MAKE_DIRECTORY ${apt}/sources.list.d ${apt}/lists/partial ${apt}/cache/archives/partial
+       ${arg_DIR}/download)
+  # The security archive too: a fixed libpng reaches it first.
+  set(keyring /usr/share/keyrings/debian-archive-keyring.gpg)
+  file(WRITE ${apt}/sources.list
+       "deb-src [signed-by=${keyring}] ${CUBES_DEBIAN_MIRROR} ${CUBES_DEBIAN_SUITE} main\n"
+       "deb-src [signed-by=${keyring}] ${CUBES_DEBIAN_MIRROR}-security ${CUBES_DEBIAN_SUITE}-security main\n")
+  set(apt_options
+      -o Dir::Etc::SourceList=${apt}/sources.list
+      -o Dir::Etc::SourceParts=${apt}/sources.list.d
+      -o Dir::State::Lists=${apt}/lists
+      -o Dir::Cache=${apt}/cache
+      -o Debug::NoLocking=1
+      # The folders belong to whoever builds; apt's download user may not
+      # be able to write there.
+      -o APT::Sandbox::User=
+      -qq)
+  _cubes_libpng_run("apt-get update" ${CUBES_APT_GET} ${apt_options} update)
+  # apt checks the files against the signed index; the unpacking applies
+  # Debian's patches. The newest version first; a mirror that lacks it (the
+  # security archive is not mirrored everywhere) falls back to the others.
+  execute_process(COMMAND ${CUBES_APT_GET} ${apt_options} source --download-only libpng1.6
+                  WORKING_DIRECTORY ${arg_DIR}/download
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT status EQUAL 0)
+    execute_process(COMMAND apt-cache ${apt_options} showsrc libpng1.6
+                    OUTPUT_VARIABLE sources ERROR_QUIET)
+    string(REGEX MATCHALL "\nVersion: [^\n]+" versions "\n${sources}")
+    list(TRANSFORM versions REPLACE "\nVersion: " "")
+    list(SORT versions COMPARE NATURAL ORDER DESCENDING)
+    foreach(version IN LISTS versions)
+      file(REMOVE_RECURSE ${arg_DIR}/download)
+      file(MAKE_DIRECTORY ${arg_DIR}/download)
+      execute_process(COMMAND ${CUBES_APT_GET} ${apt_options} source --download-only
+                              libpng1.6=${version}
+                      WORKING_DIRECTORY ${arg_DIR}/download
+                      RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+      if(status EQUAL 0)
+        message(WARNING "libpng: the newest libpng1.6 could not be fetched:\n${out}"
+                        "using ${version} instead")
+        break()
+      endif()
+    endforeach()
+  endif()
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "libpng: apt-get source libpng1.6 failed (${status}):\n${out}")
+  endif()
+  file(GLOB dsc ${arg_DIR}/download/libpng1.6_*.dsc)
+  list(LENGTH dsc count)
+  if(NOT count EQUAL 1)
+    message(FATAL_ERROR "libpng: expected one libpng1.6 .dsc in ${arg_DIR}/download, found: ${dsc}")
+  endif()
+  _cubes_libpng_run("dpkg-source -x" ${CUBES_DPKG_SOURCE} -x ${dsc} ${arg_DIR}/source)
+
+  message(STATUS "libpng: building ${dsc}")
+  if(CMAKE_GENERATOR)
+    set(generator ${CMAKE_GENERATOR})
+  else()
+    set(generator Ninja)
+  endif()
+  _cubes_libpng_run("configure" ${CMAKE_COMMAND} -S ${arg_DIR}/source -B ${arg_DIR}/build
+                    -G ${generator}
+                    -DCMAKE_TOOLCHAIN_FILE=${arg_TOOLCHAIN}
+                    -DCMAKE_BUILD_TYPE=Release
+                    -DCMAKE_INSTALL_PREFIX=${prefix}
+                    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF
+                    -DPNG_FRAMEWORK=OFF
+                    ${arg_CMAKE_ARGS})
+  _cubes_libpng_run("build" ${CMAKE_COMMAND} --build ${arg_DIR}/build --target install)
+  file(WRITE ${stamp} "${dsc}\n")
+  message(STATUS "libpng: installed into ${prefix}")
+endfunction()
+
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+  cubes_debian_libpng(DIR ${DIR} TOOLCHAIN ${TOOLCHAIN} CMAKE_ARGS ${CMAKE_ARGS})
+endif()

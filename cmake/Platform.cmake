@@ -1,0 +1,51 @@
+# The one place that picks the platform, finds every dependency and decides
+# which platform-only pieces are built. Everything below the top level reads
+# what is set here:
+#
+#   CUBES_PLATFORM    the file set each folder adds: shell/<it>,
+#                     demo/runtime/<it>, tests/velmora/<it>
+#                     (cubes_add_platform_subdirectory)
+#   CUBES_GL_CONTEXT  velmora's offscreen OpenGL context, render/<it>
+#   CUBES_LINUX       the pieces that only exist on Linux: SDL and EGL, the
+#                     smoke tests under a virtual X display, the preloaded
+#                     present counter
+#   Cubes::GL         the platform's OpenGL, GLU and context libraries
+#   Cubes::SDL2, Cubes::X11   on Linux
+#   PNG::PNG, ZLIB::ZLIB, GTest::gtest, GTest::gtest_main, benchmark::benchmark
+#
+# A platform is one file in cmake/platforms/ that sets the variables above
+# and finds what only it needs; adding one means adding that file, its name
+# below, and its folders.
+set(CUBES_PLATFORMS sdl win32)
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+  set(default_platform win32)
+else()
+  set(default_platform sdl)
+endif()
+set(CUBES_PLATFORM ${default_platform} CACHE STRING "Platform to build for: ${CUBES_PLATFORMS}")
+set_property(CACHE CUBES_PLATFORM PROPERTY STRINGS ${CUBES_PLATFORMS})
+if(NOT CUBES_PLATFORM IN_LIST CUBES_PLATFORMS)
+  message(FATAL_ERROR "CUBES_PLATFORM is \"${CUBES_PLATFORM}\"; choose one of ${CUBES_PLATFORMS}")
+endif()
+
+set(CUBES_LINUX OFF)
+include(${CMAKE_CURRENT_LIST_DIR}/platforms/${CUBES_PLATFORM}.cmake)
+message(STATUS "Platform: ${CUBES_PLATFORM}, OpenGL context: ${CUBES_GL_CONTEXT}")
+
+# Found once, for every platform; a platform file may have said where.
+find_package(PNG REQUIRED)
+find_package(ZLIB REQUIRED)
+if(CUBES_TESTS AND NOT TARGET GTest::gtest)
+  find_package(GTest REQUIRED)
+endif()
+if(CUBES_BENCHMARKS)
+  find_package(benchmark REQUIRED)
+endif()
+
+# Adds the current folder's file set for this platform, where it has one: a
+# platform may not need every folder (or not have it yet).
+macro(cubes_add_platform_subdirectory)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${CUBES_PLATFORM}/CMakeLists.txt)
+    add_subdirectory(${CUBES_PLATFORM})
+  endif()
+endmacro()

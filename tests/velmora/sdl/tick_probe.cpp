@@ -1,0 +1,49 @@
+// velmora's SDL window with every tick timed: the program's start-up over
+// the same window functions, and a loop of its own that notes the time of
+// each tick before handing it on. At exit it prints the intervals to
+// standard error (tests/velmora/TickLog.h). The program itself stays without
+// options; this is a separate test build.
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "shell/App.h"
+#include "shell/Platform.h"
+#include "shell/sdl/SdlWindow.h"
+#include "tests/velmora/TickLog.h"
+
+int main() {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    setenv("SDL_VIDEO_X11_WMCLASS", kWindowTitle, 1);
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+        std::fprintf(stderr, "velmora-tick-probe: %s\n", SDL_GetError());
+        return 1;
+    }
+    std::string error;
+    if (!CreateMainWindow(error)) {
+        std::fprintf(stderr, "velmora-tick-probe: %s\n", error.c_str());
+        return 1;
+    }
+    OnCreate();
+    if (InitApp() == 0) {
+        return 1;
+    }
+    TickLog ticks;
+    int exitCode = 0;
+    while (!QuitPosted(exitCode)) {
+        SDL_Event event;
+        if (SDL_WaitEvent(&event) == 0) {
+            std::fprintf(stderr, "velmora-tick-probe: %s\n", SDL_GetError());
+            return 1;
+        }
+        if (IsTickEvent(event)) {
+            ticks.Record();
+        }
+        DispatchEvent(event);
+    }
+    StopTimer(kTimerId);
+    ticks.Report(stderr);
+    return exitCode;
+}
