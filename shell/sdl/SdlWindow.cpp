@@ -6,7 +6,7 @@
 #include "render/Message.h"
 #include "shell/App.h"
 #include "shell/Platform.h"
-#include "shell/sdl/Icon.h"
+#include "shell/icon/Icon.h"
 #include "shell/sdl/PendingTick.h"
 #include "shell/sdl/TickSchedule.h"
 #include "shell/sdl/WindowPlacement.h"
@@ -129,7 +129,8 @@ void DestroyMainWindow() {
 }
 
 int RunEventLoop() {
-    while (!quitPosted) {
+    int exitCode = 0;
+    while (!QuitPosted(exitCode)) {
         SDL_Event event;
         if (SDL_WaitEvent(&event) == 0) {
             std::fprintf(stderr, "velmora: waiting for events failed: %s\n", SDL_GetError());
@@ -137,11 +138,20 @@ int RunEventLoop() {
         }
         DispatchEvent(event);
     }
-    return quitCode;
+    return exitCode;
+}
+
+bool IsTickEvent(const SDL_Event& event) {
+    return event.type == tickEventType;
+}
+
+bool QuitPosted(int& exitCode) {
+    exitCode = quitCode;
+    return quitPosted;
 }
 
 void DispatchEvent(const SDL_Event& event) {
-    if (event.type == tickEventType) {
+    if (IsTickEvent(event)) {
         pendingTick.Release();
         if (tickTimer != 0) {  // a tick posted just before the timer stopped
             OnTimer();
@@ -274,7 +284,7 @@ void CopyToWindow(const MemoryDC& source, int width, int height) {
     SDL_FreeSurface(bitmap);
 }
 
-void ShowMessage(const std::string& text, const std::string& caption) {
+void ShowMessage(const std::string& text, const std::string& caption, MessageOwner) {
     // Modal over the window, as the program's message boxes are; with no
     // window (or when SDL cannot show a box) the message still gets out.
     // Before the window is shown (start-up) the box stands on its own: a
