@@ -4,6 +4,7 @@
 #include <new>
 
 #include "demo/runtime/Images.h"
+#include "demo/runtime/Platform.h"
 
 namespace {
 
@@ -12,6 +13,9 @@ struct ReleaseOutput {
     void operator()(DrawTarget* output) const {
         if (output->native != nullptr && output->native->release != nullptr) {
             output->native->release(*output);
+        }
+        if (output->imageState != nullptr) {
+            CloseImageOutput(output->imageState);
         }
         delete output;
     }
@@ -80,6 +84,11 @@ void EndNativeDrawing(const void* context) {
 void DetachDrawingFrom(const PixelBuffer* buffer) {
     if (current && current->buffer == buffer) {
         current->buffer = nullptr;
+        // The platform lets go of the buffer too, before it is freed.
+        if (current->imageState != nullptr) {
+            CloseImageOutput(current->imageState);
+            current->imageState = nullptr;
+        }
     }
 }
 
@@ -89,7 +98,11 @@ DrawTarget* ImageTarget(int number) {
         EndDrawing();
         return nullptr;
     }
-    return MakeOutput(OutputKind::kImage, image->handle.get());
+    DrawTarget* output = MakeOutput(OutputKind::kImage, image->handle.get());
+    if (output != nullptr) {
+        output->imageState = OpenImageOutput(*image->handle);
+    }
+    return output;
 }
 
 int BeginDrawing(DrawTarget* output) {

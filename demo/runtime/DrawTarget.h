@@ -51,6 +51,8 @@ struct DrawTarget {
     std::uint8_t blue = 0;
     std::uint8_t alpha = 0;
     bool begun = false;
+    // What the platform holds while an image output lives (Platform.h).
+    void* imageState = nullptr;
     // Set for a platform's native output, which has no buffer.
     const NativeDrawing* native = nullptr;
     void* nativeContext = nullptr;

@@ -16,6 +16,12 @@ void ReleasePixelMemory(std::uint8_t* bits, void* /*native*/) {
     std::free(bits);
 }
 
+void* OpenImageOutput(PixelBuffer& /*image*/) {
+    return nullptr;
+}
+
+void CloseImageOutput(void* /*state*/) {}
+
 bool NativeFillPixels(PixelBuffer& /*buffer*/, Color /*color*/) {
     return false;
 }

@@ -93,6 +93,11 @@ struct PixelMemoryRequest {
 std::uint8_t* AcquirePixelMemory(const PixelMemoryRequest& request, void*& native);
 void ReleasePixelMemory(std::uint8_t* bits, void* native);
 
+// Native state held while an image is drawn on (the image's bitmap selected
+// into a device context, say), or null; given back when the drawing ends.
+void* OpenImageOutput(PixelBuffer& image);
+void CloseImageOutput(void* state);
+
 // Paints every pixel of buffer in colour (24-bit buffers only; red in the
 // low byte). False when the platform has no native fill: the core does it.
 bool NativeFillPixels(PixelBuffer& buffer, Color color);

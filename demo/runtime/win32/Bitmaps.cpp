@@ -3,6 +3,8 @@
 // where a block operation is wanted.
 #include <windows.h>
 
+#include <new>
+
 #include "demo/runtime/PixelBuffer.h"
 #include "demo/runtime/Platform.h"
 
@@ -63,6 +65,44 @@ void ReleasePixelMemory(std::uint8_t* /*bits*/, void* native) {
     if (native != nullptr) {
         DeleteObject(static_cast<HBITMAP>(native));
     }
+}
+
+namespace {
+
+// While an image is drawn on, its bitmap sits in a memory device context and
+// GDI does each call at once: nothing GDI queued may land after the pixel
+// routines' direct writes.
+struct ImageOutput {
+    HDC dc = nullptr;
+    HGDIOBJ replaced = nullptr;
+    DWORD batchLimit = 0;
+};
+
+}  // namespace
+
+void* OpenImageOutput(PixelBuffer& image) {
+    auto* output = new (std::nothrow) ImageOutput;
+    if (output == nullptr) {
+        return nullptr;
+    }
+    output->batchLimit = GdiSetBatchLimit(1);
+    output->dc = CreateCompatibleDC(nullptr);
+    if (output->dc != nullptr) {
+        output->replaced = SelectObject(output->dc, static_cast<HBITMAP>(image.Native()));
+    }
+    return output;
+}
+
+void CloseImageOutput(void* state) {
+    auto* output = static_cast<ImageOutput*>(state);
+    if (output->dc != nullptr) {
+        if (output->replaced != nullptr) {
+            SelectObject(output->dc, output->replaced);
+        }
+        DeleteDC(output->dc);
+    }
+    GdiSetBatchLimit(output->batchLimit);
+    delete output;
 }
 
 bool NativeFillPixels(PixelBuffer& buffer, Color color) {
