@@ -4,6 +4,7 @@
 // write is clipped to the output first.
 #include <algorithm>
 #include <bit>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -21,6 +22,11 @@ using i64 = std::int64_t;
 // routines below rely on that byte order.
 static_assert(std::endian::native == std::endian::little);
 constexpr std::uint32_t kAlphaMask = 0xFF000000u;
+
+// A coordinate with the origin added, kept within int for native drawing.
+int Add(int a, int b) {
+    return static_cast<int>(std::clamp<i64>(i64{a} + b, INT_MIN, INT_MAX));
+}
 
 bool XorMode(const DrawTarget& out) {
     return (out.mode & DrawModeXor) != 0;
@@ -216,6 +222,11 @@ void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
         return;
     }
     SetOutputColor(*out, color);
+    if (out->native != nullptr) {
+        out->native->fillRect(*out, Add(xIn, out->originX), Add(yIn, out->originY), widthIn,
+                              heightIn);
+        return;
+    }
     i64 x = i64{xIn} + out->originX;
     i64 y = i64{yIn} + out->originY;
     i64 width = widthIn;
@@ -260,6 +271,11 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
         return;
     }
     SetOutputColor(*out, color);
+    if (out->native != nullptr) {
+        out->native->drawLine(*out, Add(x1In, out->originX), Add(y1In, out->originY),
+                              Add(x2In, out->originX), Add(y2In, out->originY));
+        return;
+    }
     const i64 maxX = i64{out->clipWidth} - 1;
     const i64 maxY = i64{out->clipHeight} - 1;
     if (maxX < 0 || maxY < 0) {
@@ -300,6 +316,10 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
 void BlitImage(ImageHandle image, int x, int y) {
     DrawTarget* out = DrawingOutput();
     if (out == nullptr || !IsLiveImage(image)) {
+        return;
+    }
+    if (out->native != nullptr) {
+        out->native->blitImage(*out, *image, Add(x, out->originX), Add(y, out->originY));
         return;
     }
     const PixelBuffer& src = *image;

@@ -1,4 +1,4 @@
-#include "demo/runtime/sdl/FramePacer.h"
+#include "demo/runtime/FramePacer.h"
 
 #include <thread>
 
@@ -26,10 +26,14 @@ FramePacer::Clock::duration FramePacer::AfterPresent(Clock::duration presentTook
         return slept;
     }
     if (now + kSlack < deadline) {
-        std::this_thread::sleep_until(deadline);
-        const Clock::time_point woke = Clock::now();
-        slept = woke - now;
-        now = woke;
+        const Clock::time_point asleep = now;
+        // Some systems sleep in whole milliseconds, cut short: go on until
+        // the deadline has really passed.
+        while (now < deadline) {
+            std::this_thread::sleep_until(deadline);
+            now = Clock::now();
+        }
+        slept = now - asleep;
     }
     // Keep the beat; but after a stall of more than a frame start afresh
     // rather than racing to catch up.
