@@ -10,6 +10,7 @@
 
 #include <vector>
 
+#include "render/DrawGL.h"
 #include "shell/App.h"
 #include "shell/Platform.h"
 #include "tests/velmora/FakePlatform.h"
@@ -150,6 +151,29 @@ TEST_F(WglFrames, BitmapHoldsTheFrameTheRightWayUp) {
     CompareFrames(101, 110, {101, 110}, BitmapMask, 0.97);
     Resize(480, 160);
     CompareFrames(111, 120, {111, 120}, BitmapMask, 0.97);
+}
+
+// A failed system call is shown with the system's text for its error, in a
+// box that belongs to the focused window; an error the system has no text
+// for still says which it was.
+TEST(WglMessages, LastErrorIsShownWithTheSystemsTextAndTheCallAsCaption) {
+    fakePlatform.messages.clear();
+    SetLastError(ERROR_INVALID_PARAMETER);
+    ShowLastError("SetPixelFormat");
+    SetLastError(0x2000FFFF);  // a customer code: no system text
+    ShowLastError("wglCreateContext");
+    ASSERT_EQ(fakePlatform.messages.size(), 2u);
+    const ShownMessage& known = fakePlatform.messages[0];
+    EXPECT_EQ(known.caption, "SetPixelFormat");
+    EXPECT_EQ(known.owner, MessageOwner::kFocusWindow);
+    char expected[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_INVALID_PARAMETER,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), expected, sizeof expected, nullptr);
+    EXPECT_NE(expected[0], '\0');
+    EXPECT_EQ(known.text, expected);
+    EXPECT_EQ(fakePlatform.messages[1].caption, "wglCreateContext");
+    EXPECT_EQ(fakePlatform.messages[1].text, "system error 536936447");
+    fakePlatform.messages.clear();
 }
 
 }  // namespace
