@@ -20,8 +20,9 @@ std::uint8_t stripSlot;
 
 namespace {
 
-// WS_CAPTION | WS_SYSMENU: a fixed-size window with a title bar and a close box.
-constexpr unsigned kWindowFlags = 0xC80000;
+// A fixed-size window with a title bar and a close box, nothing else.
+constexpr unsigned kWindowFlags = WindowCaption | WindowSystemMenu;
+static_assert(kWindowFlags == 0xC80000);
 
 constexpr float kStepZ = 1.0f;
 constexpr float kStepY = 2.0f;

@@ -17,6 +17,28 @@ struct DrawTarget;
 // Colours are 32-bit with red in the low byte.
 using Color = std::uint32_t;
 
+// MakeWindow's flags. The style bits have the values of Win32's window styles
+// (WS_CAPTION and so on); the others ask the run-time for something. Every
+// platform honours what it can show.
+inline constexpr unsigned WindowCentreOnScreen = 0x1;
+inline constexpr unsigned WindowCentreOnParent = 0x2;
+inline constexpr unsigned WindowToolWindow = 0x4;    // small caption, not in the task bar
+inline constexpr unsigned WindowNoGadgetList = 0x8;  // cleared before the style is used
+inline constexpr unsigned WindowMaximiseBox = 0x10000;
+inline constexpr unsigned WindowMinimiseBox = 0x20000;
+inline constexpr unsigned WindowSizingBorder = 0x40000;
+inline constexpr unsigned WindowSystemMenu = 0x80000;  // the close box
+inline constexpr unsigned WindowBorder = 0x800000;
+inline constexpr unsigned WindowCaption = 0xC00000;  // title bar, border included
+inline constexpr unsigned WindowMaximised = 0x1000000;
+inline constexpr unsigned WindowChild = 0x40000000;
+inline constexpr unsigned WindowHidden = 0x10000000;
+inline constexpr unsigned WindowMinimised = 0x20000000;
+// x (or y, when no centring is asked for) that lets the system place it.
+inline constexpr int WindowAnyPosition = -65535;
+
+// Codes PollEvent and WaitEvent return for a window's events; any other
+// non-zero result is the number of a system message that was handled.
 inline constexpr int EventWindowClosed = 13116;
 inline constexpr int EventWindowMoved = 13117;
 inline constexpr int EventWindowSized = 13118;

@@ -3,9 +3,10 @@
 
 #include "demo/runtime/DrawTarget.h"
 #include "demo/runtime/Events.h"
+#include "demo/runtime/Platform.h"
 #include "demo/runtime/RuntimeCore.h"
+#include "demo/runtime/WindowTable.h"
 #include "demo/runtime/headless/FrameSink.h"
-#include "demo/runtime/headless/HeadlessWindows.h"
 
 namespace {
 
@@ -71,6 +72,10 @@ int PresentScreen() {
         QueueWindowEvent(EventWindowClosed, number >= 0 ? number : 0);
     }
     return 1;
+}
+
+WindowHandle ScreenParentWindow() {
+    return screen.backBuffer ? screen.parent : nullptr;
 }
 
 void FreeWindowScreen() {

@@ -1,34 +1,21 @@
 #include <chrono>
 #include <thread>
 
-#include "demo/runtime/RuntimeCore.h"
-#include "demo/runtime/headless/HeadlessWindows.h"
+#include "demo/runtime/Platform.h"
 
-void RuntimeStartup() {
-    StartRuntimeCore();
-    StartWindowSupport();
-    RegisterPngDecoder();
-}
+// Nothing to connect to and nothing to load.
+void StartPlatformProcess() {}
+void StartPlatformDrawing() {}
+void StartPlatformEvents() {}
+void StopPlatformEvents() {}
+void StopPlatformDrawing() {}
+void StopPlatformProcess() {}
 
-void RuntimeShutdown() {
-    FreeWindowScreen();
-    StopWindowSupport();
-    StopRuntimeCore();
-}
-
-int WaitEvent(int timeoutMs) {
-    if (int code = TakeEventCode(); code != 0) {
-        return code;
-    }
+int TakePlatformMessage(int timeoutMs) {
     // No system delivers messages here. A bounded wait is kept, for callers
     // that pace themselves with it; waiting for ever would never end.
     if (timeoutMs > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
-        return TakeEventCode();
     }
     return 0;
-}
-
-int PollEvent() {
-    return WaitEvent(0);
 }

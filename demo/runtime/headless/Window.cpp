@@ -1,9 +1,8 @@
-#include <memory>
+#include <new>
 #include <string>
 
-#include "demo/runtime/Events.h"
-#include "demo/runtime/ObjectTable.h"
-#include "demo/runtime/headless/HeadlessWindows.h"
+#include "demo/runtime/Platform.h"
+#include "demo/runtime/WindowTable.h"
 
 namespace {
 
@@ -17,60 +16,23 @@ struct HeadlessWindow {
     int innerHeight = 0;
 };
 
-struct WindowRecord {
-    std::unique_ptr<HeadlessWindow> handle;
-    int focus = 0;
-};
-
-void ReleaseWindow(int number);
-
-ObjectTable<WindowRecord> windowTable(16, ReleaseWindow);
-
-void ReleaseWindow(int number) {
-    if (windowTable.Find(number) == nullptr) {
-        return;
-    }
-    RemoveWindowEvents(number);
-    windowTable.Release(number);
-}
-
 }  // namespace
 
-void StartWindowSupport() {
-    windowTable.ReleaseAll();
-}
-
-void StopWindowSupport() {
-    windowTable.ReleaseAll();
-}
-
-int WindowNumberOf(WindowHandle handle) {
-    return handle == nullptr ? -1 : windowTable.FindNumber([handle](const WindowRecord& r) {
-        return r.handle.get() == handle;
-    });
-}
-
-WindowHandle MakeWindow(int number, int x, int y, int innerWidth, int innerHeight,
-                        const char* title, unsigned /*flags*/, WindowHandle /*parent*/) {
-    if (innerWidth <= 0 || innerHeight <= 0) {
-        return nullptr;
+bool CreatePlatformWindow(WindowRecord& record, const WindowRequest& request) {
+    auto* window = new (std::nothrow) HeadlessWindow;
+    if (window == nullptr) {
+        return false;
     }
-    WindowRecord* record = windowTable.Take(number);
-    if (record == nullptr) {
-        return nullptr;
-    }
-    auto window = std::make_unique<HeadlessWindow>();
-    window->title = title != nullptr ? title : "";
-    window->x = x;
-    window->y = y;
-    window->innerWidth = innerWidth;
-    window->innerHeight = innerHeight;
-    record->handle = std::move(window);
-    record->focus = -1;
-    return record->handle.get();
+    window->title = request.title;
+    window->x = request.x;
+    window->y = request.y;
+    window->innerWidth = request.innerWidth;
+    window->innerHeight = request.innerHeight;
+    record.handle = window;
+    return true;
 }
 
-WindowHandle NativeWindowHandle(int number) {
-    const WindowRecord* record = windowTable.Find(number);
-    return record != nullptr ? record->handle.get() : nullptr;
+void DestroyPlatformWindow(int /*number*/, WindowRecord& record) {
+    delete static_cast<HeadlessWindow*>(record.handle);
+    record.handle = nullptr;
 }

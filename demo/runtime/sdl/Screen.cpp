@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "demo/runtime/DrawTarget.h"
+#include "demo/runtime/FramePacer.h"
 #include "demo/runtime/RuntimeCore.h"
-#include "demo/runtime/sdl/FramePacer.h"
 #include "demo/runtime/sdl/SdlPlatform.h"
 
 namespace {

@@ -1,15 +1,12 @@
-// What the SDL platform's files share: the window table, the event
+// What the SDL platform's files share beyond the platform contract: the event
 // translation and the screen's repaint.
 #pragma once
 
 #include <SDL.h>
 
+#include "demo/runtime/WindowTable.h"
 #include "demo/runtime/runtime.h"
 
-void StartWindowSupport();
-void StopWindowSupport();
-// The number of the live window with this handle, or -1.
-int WindowNumberOf(WindowHandle handle);
 // Turns a window's system event into the run-time's window events.
 void TranslateWindowEvent(const SDL_WindowEvent& event);
 

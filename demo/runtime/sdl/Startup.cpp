@@ -1,23 +1,19 @@
-#include "demo/runtime/RuntimeCore.h"
+#include "demo/runtime/Platform.h"
 #include "demo/runtime/sdl/SdlPlatform.h"
 
-void RuntimeStartup() {
-    StartRuntimeCore();
-    StartWindowSupport();
-    RegisterPngDecoder();
-}
+// SDL's video subsystem is started by LoadScreenSystem, not here: without a
+// display the program must still start and say why it cannot open a window.
+void StartPlatformProcess() {}
+void StartPlatformDrawing() {}
+void StartPlatformEvents() {}
+void StopPlatformEvents() {}
+void StopPlatformDrawing() {}
 
-void RuntimeShutdown() {
-    FreeWindowScreen();
-    StopWindowSupport();
-    StopRuntimeCore();
+void StopPlatformProcess() {
     UnloadScreenSystem();
 }
 
-int WaitEvent(int timeoutMs) {
-    if (int code = TakeEventCode(); code != 0) {
-        return code;
-    }
+int TakePlatformMessage(int timeoutMs) {
     // Without the video subsystem no message can ever come.
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
         return 0;
@@ -32,8 +28,6 @@ int WaitEvent(int timeoutMs) {
     if (got == 0) {
         return 0;
     }
-    // One system message per call; the events it queues come with later
-    // calls.
     switch (event.type) {
         case SDL_WINDOWEVENT:
             TranslateWindowEvent(event.window);
@@ -46,8 +40,4 @@ int WaitEvent(int timeoutMs) {
             break;
     }
     return static_cast<int>(event.type);
-}
-
-int PollEvent() {
-    return WaitEvent(0);
 }

@@ -1,40 +1,9 @@
 #include "demo/runtime/Events.h"
-#include "demo/runtime/ObjectTable.h"
+#include "demo/runtime/Platform.h"
+#include "demo/runtime/WindowTable.h"
 #include "demo/runtime/sdl/SdlPlatform.h"
 
 namespace {
-
-// Bits of MakeWindow's flags that the window honours.
-constexpr unsigned kCentreOnScreen = 1;
-constexpr unsigned kCentreOnParent = 2;
-constexpr unsigned kCreateHidden = 0x10000000;
-// Asks the system to choose a position.
-constexpr int kAnyPosition = -65535;
-
-struct WindowRecord {
-    SDL_Window* handle = nullptr;
-    // Last seen minimised or maximised: the next restore says so.
-    bool minimisedOrMaximised = false;
-    int focus = 0;
-};
-
-void ReleaseWindow(int number);
-
-ObjectTable<WindowRecord> windowTable(16, ReleaseWindow);
-
-void ReleaseWindow(int number) {
-    WindowRecord* record = windowTable.Find(number);
-    if (record == nullptr) {
-        return;
-    }
-    // The screen draws into this window; it cannot outlive it.
-    if (ScreenWindow() == record->handle) {
-        FreeWindowScreen();
-    }
-    SDL_DestroyWindow(record->handle);
-    RemoveWindowEvents(number);
-    windowTable.Release(number);
-}
 
 int NumberOfWindowId(Uint32 id) {
     SDL_Window* window = SDL_GetWindowFromID(id);
@@ -59,33 +28,15 @@ void PlaceOuterCorner(SDL_Window* window, int x, int y) {
 
 }  // namespace
 
-void StartWindowSupport() {
-    windowTable.ReleaseAll();
-}
-
-void StopWindowSupport() {
-    windowTable.ReleaseAll();
-}
-
-int WindowNumberOf(WindowHandle handle) {
-    return handle == nullptr ? -1 : windowTable.FindNumber([handle](const WindowRecord& r) {
-        return r.handle == handle;
-    });
-}
-
-WindowHandle MakeWindow(int number, int x, int y, int innerWidth, int innerHeight,
-                        const char* title, unsigned flags, WindowHandle /*parent*/) {
-    if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || innerWidth <= 0 || innerHeight <= 0) {
-        return nullptr;
+bool CreatePlatformWindow(WindowRecord& record, const WindowRequest& request) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+        return false;
     }
-    WindowRecord* record = windowTable.Take(number);
-    if (record == nullptr) {
-        return nullptr;
-    }
-    const bool centre = (flags & (kCentreOnScreen | kCentreOnParent)) != 0;
-    const bool systemPlaces = x == kAnyPosition || (y == kAnyPosition && !centre);
-    int posX = x;
-    int posY = y;
+    const bool centre = (request.flags & (WindowCentreOnScreen | WindowCentreOnParent)) != 0;
+    const bool systemPlaces =
+        request.x == WindowAnyPosition || (request.y == WindowAnyPosition && !centre);
+    int posX = request.x;
+    int posY = request.y;
     if (centre) {
         posX = posY = SDL_WINDOWPOS_CENTERED;
     } else if (systemPlaces) {
@@ -93,27 +44,28 @@ WindowHandle MakeWindow(int number, int x, int y, int innerWidth, int innerHeigh
     }
     // Fixed size: no resizable flag. Shown after placing, so that it does
     // not jump.
-    SDL_Window* window = SDL_CreateWindow(title != nullptr ? title : "", posX, posY, innerWidth,
-                                          innerHeight, SDL_WINDOW_HIDDEN);
+    SDL_Window* window = SDL_CreateWindow(request.title, posX, posY, request.innerWidth,
+                                          request.innerHeight, SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
-        windowTable.Release(number);
-        return nullptr;
+        return false;
     }
-    record->handle = window;
-    record->minimisedOrMaximised = false;
-    record->focus = -1;
-    if ((flags & kCreateHidden) == 0) {
+    record.handle = window;
+    if ((request.flags & WindowHidden) == 0) {
         SDL_ShowWindow(window);
         if (!centre && !systemPlaces) {
-            PlaceOuterCorner(window, x, y);
+            PlaceOuterCorner(window, request.x, request.y);
         }
     }
-    return window;
+    return true;
 }
 
-WindowHandle NativeWindowHandle(int number) {
-    const WindowRecord* record = windowTable.Find(number);
-    return record != nullptr ? record->handle : nullptr;
+void DestroyPlatformWindow(int /*number*/, WindowRecord& record) {
+    SDL_DestroyWindow(static_cast<SDL_Window*>(record.handle));
+    record.handle = nullptr;
+}
+
+WindowHandle ScreenParentWindow() {
+    return ScreenWindow();
 }
 
 void TranslateWindowEvent(const SDL_WindowEvent& event) {
@@ -121,7 +73,6 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
     if (number < 0) {
         return;
     }
-    WindowRecord& record = *windowTable.Find(number);
     switch (event.event) {
         case SDL_WINDOWEVENT_CLOSE:
             // The window stays; the program decides what closing means.
@@ -131,23 +82,16 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
             QueueWindowEvent(EventWindowMoved, number);
             break;
         case SDL_WINDOWEVENT_MINIMIZED:
-            record.minimisedOrMaximised = true;
-            QueueWindowEvent(EventWindowMinimised, number);
+            ReportWindowSized(number, WindowSizeChange::kMinimised);
             break;
         case SDL_WINDOWEVENT_MAXIMIZED:
-            record.minimisedOrMaximised = true;
-            QueueWindowEvent(EventWindowMaximised, number);
-            QueueWindowEvent(EventWindowSized, number);
+            ReportWindowSized(number, WindowSizeChange::kMaximised);
             break;
         case SDL_WINDOWEVENT_RESTORED:
-            if (record.minimisedOrMaximised) {
-                QueueWindowEvent(EventWindowRestored, number);
-            }
-            record.minimisedOrMaximised = false;
-            QueueWindowEvent(EventWindowSized, number);
+            ReportWindowSized(number, WindowSizeChange::kRestored);
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            QueueWindowEvent(EventWindowSized, number);
+            ReportWindowSized(number, WindowSizeChange::kOther);
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             QueueWindowEvent(EventWindowActivated, number);
@@ -157,7 +101,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
             break;
         case SDL_WINDOWEVENT_EXPOSED:
             QueueWindowEvent(EventWindowEraseBackground, number);
-            if (ScreenWindow() == record.handle) {
+            if (ScreenWindow() == NativeWindowHandle(number)) {
                 RepaintScreen();
             }
             break;

@@ -1,6 +1,6 @@
 // The pacer is what keeps the demo from spinning where presenting does not
 // wait for the retrace, and from sleeping where it does.
-#include "demo/runtime/sdl/FramePacer.h"
+#include "demo/runtime/FramePacer.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 
 #include "demo/runtime/Events.h"
 #include "demo/runtime/ObjectTable.h"
+#include "demo/runtime/WindowTable.h"
 #include "demo/runtime/headless/FrameSink.h"
 #include "tests/wobblet/runtime/RuntimeTest.h"
 
@@ -84,14 +85,43 @@ TEST_F(EventTest, EventsComeOutInOrderAndRepeatsAreQueuedOnce) {
 }
 
 TEST_F(EventTest, ReleasingAWindowForgetsItsEvents) {
-    ASSERT_NE(MakeWindow(0, 0, 0, 800, 600, "Wobblet", 0xC80000), nullptr);
-    ASSERT_NE(MakeWindow(1, 0, 0, 10, 10, "other", 0xC80000), nullptr);
+    ASSERT_NE(MakeWindow(0, 0, 0, 800, 600, "Wobblet", WindowCaption | WindowSystemMenu), nullptr);
+    ASSERT_NE(MakeWindow(1, 0, 0, 10, 10, "other", WindowCaption | WindowSystemMenu), nullptr);
     QueueWindowEvent(EventWindowMoved, 0);
     QueueWindowEvent(EventWindowMoved, 1);
     QueueWindowEvent(EventWindowClosed, 0);
-    MakeWindow(0, 0, 0, 800, 600, "again", 0xC80000);  // releases window 0
+    MakeWindow(0, 0, 0, 800, 600, "again", WindowCaption | WindowSystemMenu);  // releases window 0
     EXPECT_EQ(QueuedEventCount(), 1);
     EXPECT_EQ(PollEvent(), EventWindowMoved);
+}
+
+// Every platform reports size changes through the window table, which
+// remembers a minimise or maximise until the restore that undoes it.
+TEST_F(EventTest, ARestoreSaysSoOnlyAfterAMinimiseOrAMaximise) {
+    ASSERT_NE(MakeWindow(0, 0, 0, 800, 600, "Wobblet", WindowCaption | WindowSystemMenu), nullptr);
+    ReportWindowSized(0, WindowSizeChange::kRestored);
+    ReportWindowSized(0, WindowSizeChange::kMinimised);
+    ReportWindowSized(0, WindowSizeChange::kRestored);
+    ReportWindowSized(0, WindowSizeChange::kMaximised);
+    ReportWindowSized(0, WindowSizeChange::kOther);
+    ReportWindowSized(0, WindowSizeChange::kRestored);
+    ReportWindowSized(7, WindowSizeChange::kMinimised);  // no such window
+    const int expected[] = {EventWindowSized,    EventWindowMinimised, EventWindowRestored,
+                            EventWindowSized,    EventWindowMaximised, EventWindowSized,
+                            EventWindowRestored, EventWindowSized,     0};
+    for (int code : expected) {
+        EXPECT_EQ(PollEvent(), code);
+    }
+}
+
+// The screen draws into its window: releasing the window must close it.
+TEST_F(EventTest, ReleasingTheScreensWindowClosesTheScreen) {
+    ASSERT_EQ(LoadScreenSystem(), 1);
+    ASSERT_NE(MakeWindow(0, 0, 0, 800, 600, "Wobblet", WindowCaption | WindowSystemMenu), nullptr);
+    ASSERT_EQ(MakeWindowScreen(NativeWindowHandle(0), 0, 0, 800, 600, 0, 0, 0), 1);
+    MakeWindow(0, 0, 0, 800, 600, "again", WindowCaption | WindowSystemMenu);
+    EXPECT_EQ(ScreenTarget(), nullptr);
+    EXPECT_EQ(PresentScreen(), 0);
 }
 
 TEST_F(EventTest, TheHeadlessScreenHandsFramesToTheSinkUntilItSaysStop) {
@@ -106,7 +136,7 @@ TEST_F(EventTest, TheHeadlessScreenHandsFramesToTheSinkUntilItSaysStop) {
         return presented < 2;
     });
     ASSERT_EQ(LoadScreenSystem(), 1);
-    ASSERT_NE(MakeWindow(0, 0, 0, 800, 600, "Wobblet", 0xC80000), nullptr);
+    ASSERT_NE(MakeWindow(0, 0, 0, 800, 600, "Wobblet", WindowCaption | WindowSystemMenu), nullptr);
     EXPECT_EQ(MakeWindowScreen(nullptr, 0, 0, 800, 600, 0, 0, 0), 0);
     ASSERT_EQ(MakeWindowScreen(NativeWindowHandle(0), 0, 0, 800, 600, 0, 0, 0), 1);
 

@@ -1,4 +1,4 @@
-#include "demo/runtime/sdl/FramePacer.h"
+#include "demo/runtime/FramePacer.h"
 
 #include <thread>
 
