@@ -1,6 +1,12 @@
 #include "demo/runtime/PixelBuffer.h"
 
+#include <atomic>
 #include <new>
+
+std::uint64_t NewPixelVersion() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 
 std::ptrdiff_t RowStride(int width, int bytesPerPixel) {
     return (static_cast<std::ptrdiff_t>(width) * bytesPerPixel + 3) / 4 * 4;
@@ -39,6 +45,7 @@ std::unique_ptr<PixelBuffer> AllocatePixelBuffer(int width, int height, int dept
     buffer->stride = stride;
     buffer->bottomUp = bottomUp;
     buffer->bits.reset(bits);
+    buffer->version = NewPixelVersion();
     return buffer;
 }
 

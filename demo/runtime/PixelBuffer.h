@@ -26,6 +26,10 @@ struct PixelBuffer {
     // row first, as displays and frame sinks want it.
     bool bottomUp = true;
     std::unique_ptr<std::uint8_t[], FreeDeleter> bits;
+    // Different for every buffer ever made and new each time drawing on it
+    // begins: a buffer with the version seen before still holds the pixels
+    // seen then. The screen uses it to skip copying what it already shows.
+    std::uint64_t version = 0;
 
     int Depth() const { return bytesPerPixel * 8; }
     // Row y of the picture, counted from the top.
@@ -34,6 +38,9 @@ struct PixelBuffer {
         return bits.get() + memoryRow * stride;
     }
 };
+
+// A version no buffer has had yet.
+std::uint64_t NewPixelVersion();
 
 // ((width * bytes per pixel + 3) div 4) * 4.
 std::ptrdiff_t RowStride(int width, int bytesPerPixel);
