@@ -264,8 +264,9 @@ int PresentScreen() {
             shown = screen.texture != nullptr && PresentWithRenderer();
         }
     } else {
-        shown = screen.surface.Present(screen.parent, screen.x, screen.y, *screen.backBuffer,
-                                       screen.changed);
+        const PixelBuffer& back = *screen.backBuffer;
+        shown = screen.surface.Present(screen.parent, screen.x, screen.y, back.Row(0), back.stride,
+                                       back.width, back.height, screen.changed);
     }
     const FramePacer::Clock::duration took = FramePacer::Clock::now() - start;
     if (!shown) {

@@ -14,7 +14,8 @@ bool SameLayout(const SDL_PixelFormat& format) {
 
 }  // namespace
 
-bool SurfacePresenter::Present(SDL_Window* window, int x, int y, const PixelBuffer& back,
+bool SurfacePresenter::Present(SDL_Window* window, int x, int y, const std::uint8_t* topRow,
+                               std::ptrdiff_t stride, int width, int height,
                                const std::vector<DamageRect>& changed) {
     SDL_Surface* surface = SDL_GetWindowSurface(window);
     if (surface == nullptr) {
@@ -23,7 +24,7 @@ bool SurfacePresenter::Present(SDL_Window* window, int x, int y, const PixelBuff
     }
     const bool fresh = surface != shown || surface->pixels != shownPixels ||
                        surface->w != shownWidth || surface->h != shownHeight;
-    const DamageRect whole{0, 0, back.width, back.height};
+    const DamageRect whole{0, 0, width, height};
     const DamageRect* begin = fresh ? &whole : changed.data();
     const DamageRect* end = fresh ? &whole + 1 : changed.data() + changed.size();
     rects.clear();
@@ -43,7 +44,7 @@ bool SurfacePresenter::Present(SDL_Window* window, int x, int y, const PixelBuff
             for (int row = r.y; row < r.y + r.h; ++row) {
                 std::memcpy(
                     static_cast<std::uint8_t*>(surface->pixels) + row * surface->pitch + r.x * 4,
-                    back.Row(row - y) + (r.x - x) * 4, bytes);
+                    topRow + (row - y) * stride + (r.x - x) * 4, bytes);
             }
         }
         if (SDL_MUSTLOCK(surface)) {
@@ -51,9 +52,9 @@ bool SurfacePresenter::Present(SDL_Window* window, int x, int y, const PixelBuff
         }
     } else {
         // Another layout: SDL converts.
-        SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
-            back.Row(0), back.width, back.height, 32, static_cast<int>(back.stride),
-            SDL_PIXELFORMAT_RGB888);
+        SDL_Surface* source =
+            SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(topRow), width, height, 32,
+                                               static_cast<int>(stride), SDL_PIXELFORMAT_RGB888);
         if (source == nullptr) {
             Forget();
             return false;

@@ -7,18 +7,22 @@
 
 #include <SDL.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
-#include "demo/runtime/PixelBuffer.h"
 #include "demo/runtime/ScreenDamage.h"
 
 class SurfacePresenter {
   public:
-    // The screen lies at (x, y) in window; changed are rectangles of back.
-    // False when the window has no surface to show it with. A surface that
-    // is not the one of the last call (the window was resized, the display
-    // dropped it) is filled whole: its old contents are gone.
-    bool Present(SDL_Window* window, int x, int y, const PixelBuffer& back,
+    // The screen, width x height pixels of 4 bytes (blue, green, red,
+    // unused) from topRow on, stride bytes a row, lies at (x, y) in window;
+    // changed are rectangles of it. False when the window has no surface to
+    // show it with. A surface that is not the one of the last call (the
+    // window was resized, the display dropped it) is filled whole: its old
+    // contents are gone.
+    bool Present(SDL_Window* window, int x, int y, const std::uint8_t* topRow,
+                 std::ptrdiff_t stride, int width, int height,
                  const std::vector<DamageRect>& changed);
     // The next presentation sends the whole screen.
     void Forget() { shown = nullptr; }
