@@ -218,16 +218,26 @@ void CopyChangedWords(std::uint8_t* d, const std::uint8_t* s, i64 count, i64 x, 
     i64 first = -1;
     i64 last = -1;
     i64 b = 0;
+    // Two pixels a word.
     const auto differs = [&](i64 from, i64 n) {
-        std::uint32_t diff = 0;
-        for (i64 i = from; i < from + n; ++i) {
+        std::uint64_t diff = 0;
+        i64 i = from;
+        for (; i + 2 <= from + n; i += 2) {
+            std::uint64_t a;
+            std::uint64_t c;
+            std::memcpy(&a, s + 4 * i, 8);
+            std::memcpy(&c, d + 4 * i, 8);
+            diff |= a ^ c;
+        }
+        if (i < from + n) {
             std::uint32_t a;
             std::uint32_t c;
             std::memcpy(&a, s + 4 * i, 4);
             std::memcpy(&c, d + 4 * i, 4);
             diff |= a ^ c;
         }
-        return (diff & ~kAlphaMask) != 0;
+        constexpr std::uint64_t kColours = ~(std::uint64_t{kAlphaMask} << 32 | kAlphaMask);
+        return (diff & kColours) != 0;
     };
     for (; b + kBlock <= count; b += kBlock) {
         if (differs(b, kBlock)) {
@@ -352,8 +362,16 @@ void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
         out->damage->Add(x, y, x + width, y + height);
     }
     HorizontalSpan(*out, x, y, width);
-    // In copy mode on a 24-bit buffer every row of the box is the same bytes.
+    // In copy mode on a 24-bit buffer every row of the box is the same bytes;
+    // a grey one (black clearing a ring slot) is the same byte throughout,
+    // written without reading anything back.
     const bool sameRows = !XorMode(*out) && out->buffer->bytesPerPixel == 3;
+    if (sameRows && out->blue == out->green && out->green == out->red) {
+        for (i64 row = y + 1; row < y + height; ++row) {
+            std::memset(PixelAt(*out, x, row), out->blue, static_cast<std::size_t>(width) * 3);
+        }
+        return;
+    }
     const std::uint8_t* first = PixelAt(*out, x, y);
     for (i64 row = y + 1; row < y + height; ++row) {
         if (sameRows) {
