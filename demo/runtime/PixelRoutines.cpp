@@ -307,18 +307,30 @@ void CopyOntoScreen(const PixelBuffer& src, const PixelBuffer& dst, i64 left, i6
         const i64 rowFirst = std::max(bandTop, y0);
         const i64 rowEnd = std::min(bandBottom, y1);
         const bool whole = rowFirst == bandTop && rowEnd == bandBottom;
-        int from = static_cast<int>(x0);
-        int to = static_cast<int>(x1);
-        if (!whole || !damage.CopyLiesThere(static_cast<int>(band), src.version,
-                                            static_cast<int>(left), static_cast<int>(top),
-                                            static_cast<int>(x0), static_cast<int>(x1), from, to)) {
-            from = static_cast<int>(x0);
-            to = static_cast<int>(x1);
+        std::uint64_t drawn = 0;
+        const bool known =
+            whole && damage.CopyLiesThere(static_cast<int>(band), src.version,
+                                          static_cast<int>(left), static_cast<int>(top),
+                                          static_cast<int>(x0), static_cast<int>(x1), drawn);
+        const auto copyColumns = [&](i64 from, i64 to) {
+            from = std::max(from, x0);
+            to = std::min(to, x1);
+            for (i64 row = rowFirst; from < to && row < rowEnd; ++row) {
+                CopyChangedWords(dst.Row(static_cast<int>(row)) + from * 4,
+                                 src.Row(static_cast<int>(row - top)) + (from - left) * 4,
+                                 to - from, from, row, damage);
+            }
+        };
+        if (!known) {
+            copyColumns(x0, x1);
         }
-        for (i64 row = rowFirst; from < to && row < rowEnd; ++row) {
-            CopyChangedWords(dst.Row(static_cast<int>(row)) + i64{from} * 4,
-                             src.Row(static_cast<int>(row - top)) + (from - left) * 4, to - from,
-                             from, row, damage);
+        // Each run of tiles drawn over gets its columns back.
+        const i64 tile = damage.TileWidth();
+        while (known && drawn != 0) {
+            const int first = std::countr_zero(drawn);
+            const int run = std::countr_one(drawn >> first);
+            copyColumns(first * tile, (first + run) * tile);
+            drawn = run + first >= 64 ? 0 : drawn & (~std::uint64_t{0} << (first + run));
         }
         damage.CopiedOver(static_cast<int>(band), whole, src.version, static_cast<int>(left),
                           static_cast<int>(top), static_cast<int>(x0), static_cast<int>(x1));

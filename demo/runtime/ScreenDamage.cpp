@@ -9,23 +9,11 @@ void ScreenDamage::Reset(int screenWidth, int screenHeight) {
     left.assign(static_cast<std::size_t>(bands), 0);
     right.assign(static_cast<std::size_t>(bands), 0);
     copies.assign(static_cast<std::size_t>(bands), Copy{});
+    // At most 64 tiles across, so a band's tiles fit one word.
+    tileWidth = std::max(16, (width + 63) / 64);
     any = false;
     AddAll();
 }
-
-namespace {
-
-void Widen(int& l, int& r, int x0, int x1) {
-    if (l >= r) {
-        l = x0;
-        r = x1;
-    } else {
-        l = std::min(l, x0);
-        r = std::max(r, x1);
-    }
-}
-
-}  // namespace
 
 void ScreenDamage::Add(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
     AddCopied(x0, y0, x1, y1);
@@ -36,14 +24,19 @@ void ScreenDamage::Add(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::i
     if (x0 >= x1 || y0 >= y1) {
         return;
     }
+    const std::int64_t firstTile = x0 / tileWidth;
+    const std::int64_t lastTile = (x1 - 1) / tileWidth;
+    const std::uint64_t tiles =
+        (lastTile - firstTile == 63 ? ~std::uint64_t{0}
+                                    : (std::uint64_t{1} << (lastTile - firstTile + 1)) - 1)
+        << firstTile;
     for (std::int64_t band = y0 / kBandHeight; band <= (y1 - 1) / kBandHeight; ++band) {
-        Copy& copy = copies[static_cast<std::size_t>(band)];
-        Widen(copy.drawnLeft, copy.drawnRight, static_cast<int>(x0), static_cast<int>(x1));
+        copies[static_cast<std::size_t>(band)].drawn |= tiles;
     }
 }
 
 bool ScreenDamage::CopyLiesThere(int band, std::uint64_t source, int left, int top, int x0, int x1,
-                                 int& from, int& to) const {
+                                 std::uint64_t& drawn) const {
     if (band < 0 || band >= static_cast<int>(copies.size())) {
         return false;
     }
@@ -52,8 +45,7 @@ bool ScreenDamage::CopyLiesThere(int band, std::uint64_t source, int left, int t
         x0 < copy.x0 || x1 > copy.x1) {
         return false;
     }
-    from = std::max(x0, copy.drawnLeft);
-    to = std::min(x1, copy.drawnRight);
+    drawn = copy.drawn;
     return true;
 }
 
@@ -69,7 +61,7 @@ void ScreenDamage::CopiedOver(int band, bool whole, std::uint64_t source, int le
         return;
     }
     // Nothing drawn over it yet: the copy has just put its own pixels back.
-    copy = Copy{source, left, top, x0, x1, 0, 0};
+    copy = Copy{source, left, top, x0, x1, 0};
 }
 
 void ScreenDamage::AddCopied(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {

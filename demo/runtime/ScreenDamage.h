@@ -6,7 +6,7 @@
 // frame, whatever is drawn.
 //
 // Each band also remembers the last image copied over the whole of it and
-// what has been drawn over that copy since. Copying the same, unchanged image
+// which tiles of it have been drawn over since. Copying the same, unchanged image
 // to the same place again then only has to restore what was drawn over it:
 // a background laid under every frame costs what the frame drew on it, not
 // the whole screen twice over in memory traffic.
@@ -35,10 +35,12 @@ class ScreenDamage {
 
     // About to copy columns x0 <= x < x1 of the source buffer with version
     // source, placed with its left top corner at (left, top), over all rows of
-    // band. True when that copy already lies there, in which case only
-    // columns from <= x < to (possibly none) may have been drawn over since.
-    bool CopyLiesThere(int band, std::uint64_t source, int left, int top, int x0, int x1, int& from,
-                       int& to) const;
+    // band. True when that copy already lies there; then only the columns of
+    // the tiles set in drawn (tile t: TileWidth() * t <= x < TileWidth() *
+    // (t + 1)) may have been drawn over since.
+    bool CopyLiesThere(int band, std::uint64_t source, int left, int top, int x0, int x1,
+                       std::uint64_t& drawn) const;
+    int TileWidth() const { return tileWidth; }
     // After the copy: over the whole band, or (whole false) over part of it.
     void CopiedOver(int band, bool whole, std::uint64_t source, int left, int top, int x0, int x1);
     int Width() const { return width; }
@@ -65,10 +67,11 @@ class ScreenDamage {
         int top = 0;
         int x0 = 0;
         int x1 = 0;
-        // Drawn over since; drawnLeft >= drawnRight when nothing.
-        int drawnLeft = 0;
-        int drawnRight = 0;
+        // One bit a tile of columns drawn over since: the lines of a wire
+        // frame cross a band in a few places, not from end to end.
+        std::uint64_t drawn = 0;
     };
+    int tileWidth = 16;
     std::vector<Copy> copies;
 };
 
