@@ -274,7 +274,10 @@ int PresentScreen() {
         screen.pacer.AfterPresent(FramePacer::Clock::duration::zero());
         return 0;
     }
-    screen.pacer.AfterPresent(took);
+    // Only a renderer can wait for the retrace; a window surface's update
+    // that took long was held up by the machine, not by the display.
+    screen.pacer.AfterPresent(screen.renderer != nullptr ? took
+                                                         : FramePacer::Clock::duration::zero());
     return 1;
 }
 
