@@ -113,6 +113,13 @@ bool Writer::Open(const std::string& target, int pictureWidth, int pictureHeight
         SetError(error, target + ": is a directory, not a file name");
         return false;
     }
+    // The finished file is renamed into place: that would replace a device,
+    // a pipe or a socket of that name rather than write to it.
+    const std::filesystem::file_status status = std::filesystem::status(target, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        SetError(error, target + ": exists and is not a regular file");
+        return false;
+    }
     temporaryPath = MakeTemporaryFile(target);
     if (temporaryPath.empty()) {
         SetError(error, SystemError("cannot create a file beside " + target));

@@ -1,4 +1,3 @@
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <memory>

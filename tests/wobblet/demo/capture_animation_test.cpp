@@ -2,11 +2,13 @@
 // time, exactly the screen the PNG files of the same run hold, and a path
 // that cannot be written is refused before any work and leaves nothing.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -90,16 +92,21 @@ TEST_F(CaptureAnimation, ShowsExactlyThePngFramesAtTheirTimes) {
 }
 
 TEST_F(CaptureAnimation, AnUnwritablePathIsRefusedAndLeavesNothing) {
+    // A pipe would be replaced by the finished file, not written to.
+    const fs::path pipe = dir / "pipe.webp";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     const std::string cases[] = {
         (dir / "missing" / "a.webp").string(),  // no such folder
         dir.string(),                           // a folder, not a file
+        pipe.string(),
     };
     for (const std::string& path : cases) {
         const ToolRun run = Capture("--frames 2 --animation " + path);
         EXPECT_EQ(run.status, 1) << path;
         EXPECT_NE(run.err.find(path), std::string::npos) << run.err;
     }
-    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 }  // namespace
