@@ -117,6 +117,8 @@ int BeginDrawing(DrawTarget* output) {
     output->clipWidth = output->width;
     output->clipHeight = output->height;
     output->begun = true;
+    // What is drawn from now on may change any pixel.
+    output->buffer->version = NewPixelVersion();
     return 1;
 }
 

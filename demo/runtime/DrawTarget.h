@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "demo/runtime/PixelBuffer.h"
+#include "demo/runtime/ScreenDamage.h"
 #include "demo/runtime/runtime.h"
 
 enum class OutputKind {
@@ -45,6 +46,9 @@ struct DrawTarget {
     int mode = DrawModeCopy;
     // Null once the buffer has gone away: drawing then writes nothing.
     PixelBuffer* buffer = nullptr;
+    // A screen's record of what changed since its last presentation, which
+    // every drawing routine keeps up to date; null for images.
+    ScreenDamage* damage = nullptr;
     // The current colour split into the buffer's byte order.
     std::uint8_t red = 0;
     std::uint8_t green = 0;

@@ -1,11 +1,17 @@
 #include "demo/runtime/PixelBuffer.h"
 
+#include <atomic>
 #include <new>
 
 #include "demo/runtime/Platform.h"
 
 void PixelMemoryRelease::operator()(std::uint8_t* bits) const {
     ReleasePixelMemory(bits, native);
+}
+
+std::uint64_t NewPixelVersion() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
 }
 
 std::ptrdiff_t RowStride(int width, int bytesPerPixel) {
@@ -50,6 +56,7 @@ std::unique_ptr<PixelBuffer> AllocatePixelBuffer(int width, int height, int dept
     buffer->stride = stride;
     buffer->bottomUp = bottomUp;
     buffer->bits = std::unique_ptr<std::uint8_t[], PixelMemoryRelease>(bits, {native});
+    buffer->version = NewPixelVersion();
     return buffer;
 }
 

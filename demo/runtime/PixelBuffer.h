@@ -29,6 +29,10 @@ struct PixelBuffer {
     // row first, as displays and frame sinks want it.
     bool bottomUp = true;
     std::unique_ptr<std::uint8_t[], PixelMemoryRelease> bits;
+    // Different for every buffer ever made and new each time drawing on it
+    // begins: a buffer with the version seen before still holds the pixels
+    // seen then. The screen uses it to skip copying what it already shows.
+    std::uint64_t version = 0;
 
     int Depth() const { return bytesPerPixel * 8; }
     // The platform's bitmap holding the pixels, or null.
@@ -39,6 +43,9 @@ struct PixelBuffer {
         return bits.get() + memoryRow * stride;
     }
 };
+
+// A version no buffer has had yet.
+std::uint64_t NewPixelVersion();
 
 // ((width * bytes per pixel + 3) div 4) * 4.
 std::ptrdiff_t RowStride(int width, int bytesPerPixel);
