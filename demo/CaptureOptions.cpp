@@ -28,9 +28,12 @@ bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
     bool haveFrames = false;
     bool haveEvery = false;
     bool haveOut = false;
+    bool haveAnimation = false;
+    bool haveFrom = false;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
-        if (option != "--frames" && option != "--every" && option != "--out") {
+        if (option != "--frames" && option != "--every" && option != "--from" &&
+            option != "--out" && option != "--animation") {
             error = "unknown argument \"" + option + "\"";
             return false;
         }
@@ -39,7 +42,11 @@ bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
             return false;
         }
         const char* value = argv[++i];
-        bool& seen = option == "--frames" ? haveFrames : option == "--every" ? haveEvery : haveOut;
+        bool& seen = option == "--frames"  ? haveFrames
+                     : option == "--every" ? haveEvery
+                     : option == "--from"  ? haveFrom
+                     : option == "--out"   ? haveOut
+                                           : haveAnimation;
         if (seen) {
             error = option + " given twice";
             return false;
@@ -53,10 +60,20 @@ bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
             if (!ParseCount(option, value, options.every, error)) {
                 return false;
             }
-        } else {
+        } else if (option == "--from") {
+            if (!ParseCount(option, value, options.from, error)) {
+                return false;
+            }
+        } else if (option == "--out") {
             options.outDir = value;
             if (options.outDir.empty()) {
                 error = "--out needs a directory name";
+                return false;
+            }
+        } else {
+            options.animationPath = value;
+            if (options.animationPath.empty()) {
+                error = "--animation needs a file name";
                 return false;
             }
         }
@@ -65,8 +82,13 @@ bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
         error = "--frames N is required";
         return false;
     }
-    if (!haveOut) {
-        error = "--out DIR is required";
+    if (options.from > options.frames) {
+        error = "--from " + std::to_string(options.from) + " comes after the last frame " +
+                std::to_string(options.frames);
+        return false;
+    }
+    if (!haveOut && !haveAnimation) {
+        error = "--out DIR or --animation FILE is required";
         return false;
     }
     return true;

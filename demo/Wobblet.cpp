@@ -88,7 +88,7 @@ void DrawCube() {
 
 const char* WhatFailed(std::string_view call) {
     if (call == "LoadScreenSystem") {
-        return "no screen system to open a window on (is a display available?)";
+        return "no display, or no way to present on it";
     }
     if (call == "MakeWindow") {
         return "the 800 x 600 window could not be created";

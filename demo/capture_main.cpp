@@ -1,5 +1,6 @@
-// wobblet-capture --frames N [--every K] --out DIR: runs the demo on the
-// headless screen and writes what it presents as PNG files.
+// wobblet-capture --frames N [--every K] [--out DIR] [--animation FILE]: runs
+// the demo on the headless screen and writes what it presents as PNG files,
+// as one animated WebP file, or both.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -13,10 +14,17 @@
 #include "demo/runtime/headless/FrameSink.h"
 #include "demo/runtime/runtime.h"
 #include "tools/png/png_file.h"
+#include "tools/webp/webp_animation.h"
 
 namespace {
 
 constexpr const char* kProgram = "wobblet-capture";
+
+// When the written frame with index n (from 0) starts showing, in ms: each
+// shows for every/60 s, rounded to whole milliseconds without drifting.
+int FrameStartMs(long n, long every) {
+    return static_cast<int>((n * every * 1000 + 30) / 60);
+}
 
 // Colour channels only, 3 bytes a pixel: the screen's fourth byte is unused and
 // the background's alpha plays no part in how it is drawn.
@@ -56,27 +64,47 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: %s\n%s", kProgram, error.c_str(), kCaptureUsage);
         return 2;
     }
-    std::error_code ec;
-    std::filesystem::create_directories(options.outDir, ec);
-    if (ec || !std::filesystem::is_directory(options.outDir)) {
-        std::fprintf(stderr, "%s: cannot create the directory %s: %s\n", kProgram,
-                     options.outDir.c_str(), ec ? ec.message().c_str() : "not a directory");
+    const bool writePngs = !options.outDir.empty();
+    if (writePngs) {
+        std::error_code ec;
+        std::filesystem::create_directories(options.outDir, ec);
+        if (ec || !std::filesystem::is_directory(options.outDir)) {
+            std::fprintf(stderr, "%s: cannot create the directory %s: %s\n", kProgram,
+                         options.outDir.c_str(), ec ? ec.message().c_str() : "not a directory");
+            return 1;
+        }
+    }
+    webp_animation::Writer animation;
+    // The screen's pictures are exact: nothing may be lost on the way.
+    if (!options.animationPath.empty() &&
+        !animation.Open(options.animationPath, kScreenWidth, kScreenHeight,
+                        webp_animation::Settings{.lossless = true}, &error)) {
+        std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
         return 1;
     }
 
     long frame = 0;
+    long kept = 0;
     bool failed = false;
     SetFrameSink([&](const PresentedScreen& screen) {
         ++frame;
-        if (frame % options.every == 0) {
-            const std::string path = FrameFileName(options.outDir, frame);
+        if (frame >= options.from && frame % options.every == 0) {
             std::string writeError;
-            if (!WriteBgr(path, screen.width, screen.height, 4, screen.pixels, screen.stride,
-                          writeError)) {
+            bool ok = true;
+            if (writePngs) {
+                ok = WriteBgr(FrameFileName(options.outDir, frame), screen.width, screen.height, 4,
+                              screen.pixels, screen.stride, writeError);
+            }
+            if (ok && !options.animationPath.empty()) {
+                ok = animation.AddFrame(screen.pixels, screen.stride, 4,
+                                        FrameStartMs(kept, options.every), &writeError);
+            }
+            if (!ok) {
                 std::fprintf(stderr, "%s: %s\n", kProgram, writeError.c_str());
                 failed = true;
                 return false;
             }
+            ++kept;
         }
         return frame < options.frames;
     });
@@ -85,7 +113,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: %s failed on the headless screen\n", kProgram, call);
         return 1;
     }
-    if (!WriteBackground(options.outDir, error)) {
+    if (writePngs && !WriteBackground(options.outDir, error)) {
         std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
         failed = true;
     } else {
@@ -94,9 +122,21 @@ int main(int argc, char** argv) {
     }
     StopWobblet();
     SetFrameSink(nullptr);
+    if (!failed && !options.animationPath.empty() &&
+        !animation.Finish(FrameStartMs(kept, options.every), &error)) {
+        std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
+        failed = true;
+    }
     if (failed) {
         return 1;
     }
-    std::printf("%s: %ld frames, written to %s\n", kProgram, frame, options.outDir.c_str());
+    std::printf("%s: %ld frames", kProgram, frame);
+    if (writePngs) {
+        std::printf(", written to %s", options.outDir.c_str());
+    }
+    if (!options.animationPath.empty()) {
+        std::printf(", %ld in the animation %s", kept, options.animationPath.c_str());
+    }
+    std::printf("\n");
     return 0;
 }

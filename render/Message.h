@@ -5,4 +5,10 @@
 
 #include <string>
 
-void ShowMessage(const std::string& text, const std::string& caption);
+// Whose box it is: standing on its own, or belonging to the window that has
+// the keyboard focus (the box then stays above that window). A platform
+// without owned boxes ignores it.
+enum class MessageOwner { kNone, kFocusWindow };
+
+void ShowMessage(const std::string& text, const std::string& caption,
+                 MessageOwner owner = MessageOwner::kNone);

@@ -1,43 +1,45 @@
 #include "render/OffscreenBitmap.h"
 
 #include <cstddef>
-#include <cstring>
 #include <limits>
-#include <new>
 
-std::unique_ptr<std::uint8_t[]> OffscreenBitmap::Allocate(int width, int height) {
-    // The stride of width w is at most 3w + 3 bytes; keep it and the whole
-    // buffer within what int and size_t can hold.
-    if (width <= 0 || height <= 0 || width > (std::numeric_limits<int>::max() - 3) / 3) {
-        return nullptr;
-    }
-    const std::size_t stride = static_cast<std::size_t>(StrideFor(width));
-    if (static_cast<std::size_t>(height) > std::numeric_limits<std::ptrdiff_t>::max() / stride) {
-        return nullptr;
-    }
-    const std::size_t bytes = stride * static_cast<std::size_t>(height);
-    std::unique_ptr<std::uint8_t[]> memory(new (std::nothrow) std::uint8_t[bytes]);
-    if (memory) {
-        std::memset(memory.get(), 0, bytes);
-    }
-    return memory;
+#include "render/BitmapSurface.h"
+
+OffscreenBitmap::~OffscreenBitmap() {
+    DestroyBitmapSurface(surface);
 }
 
-bool OffscreenBitmap::Replace(int newWidth, int newHeight) {
-    std::unique_ptr<std::uint8_t[]> memory = Allocate(newWidth, newHeight);
-    if (!memory) {
-        return false;  // the old picture and its size stay
+bool OffscreenBitmap::Addressable(int width, int height) {
+    // The stride of width w is at most 3w + 3 bytes; keep it and the whole
+    // picture within what int and size_t can hold.
+    if (width <= 0 || height <= 0 || width > (std::numeric_limits<int>::max() - 3) / 3) {
+        return false;
     }
-    pixels = std::move(memory);
-    width = newWidth;
-    height = newHeight;
-    return true;
+    const std::size_t stride = static_cast<std::size_t>(StrideFor(width));
+    return static_cast<std::size_t>(height) <=
+           static_cast<std::size_t>(std::numeric_limits<std::ptrdiff_t>::max()) / stride;
 }
 
 bool OffscreenBitmap::Create(int newWidth, int newHeight, int newBitsPerPixel) {
-    if (!Replace(newWidth, newHeight)) {
+    if (!Addressable(newWidth, newHeight)) {
         return false;
     }
+    std::uint8_t* newPixels = nullptr;
+    if (surface != nullptr) {
+        // Created before: a new picture on the same surface, so that a
+        // context bound to the surface stays valid.
+        if (!ReplaceBitmapPicture(*surface, newWidth, newHeight, newPixels)) {
+            return false;
+        }
+    } else {
+        surface = CreateBitmapSurface(newWidth, newHeight, newPixels);
+        if (surface == nullptr) {
+            return false;
+        }
+    }
+    pixels = newPixels;
+    width = newWidth;
+    height = newHeight;
     bitsPerPixel = newBitsPerPixel;
     return true;
 }
@@ -51,7 +53,15 @@ bool OffscreenBitmap::Resize(int newWidth, int newHeight) {
     if (newWidth == width && newHeight == height) {
         return true;
     }
-    return Replace(newWidth, newHeight);
+    std::uint8_t* newPixels = nullptr;
+    if (!Addressable(newWidth, newHeight) ||
+        !ReplaceBitmapPicture(*surface, newWidth, newHeight, newPixels)) {
+        return false;  // the old picture and its size stay
+    }
+    pixels = newPixels;
+    width = newWidth;
+    height = newHeight;
+    return true;
 }
 
 void OffscreenBitmap::GetSize(int& outWidth, int& outHeight) const {
@@ -60,5 +70,5 @@ void OffscreenBitmap::GetSize(int& outWidth, int& outHeight) const {
 }
 
 MemoryDC OffscreenBitmap::GetMemoryDC() const {
-    return MemoryDC{pixels.get(), width, height, Stride()};
+    return MemoryDC{pixels, width, height, Stride(), surface};
 }

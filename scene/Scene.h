@@ -19,7 +19,8 @@ class Scene {
 
     // Degrees: about x by ax, then y by ay, then z by az.
     void Rotate(double ax, double ay, double az);
-    // Scales the picture by factor; no limits.
+    // Scales the picture by factor. A step that would leave the zoom at 0 or
+    // infinity (where it could never be divided out again) is refused.
     void ZoomBy(double factor);
     double GetZoom() const { return zoom; }
     void ToggleTumble();

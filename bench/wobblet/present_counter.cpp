@@ -1,5 +1,6 @@
 // An LD_PRELOAD library that counts the frames a program presents through
-// SDL_RenderPresent, so that the real wobblet can be measured as it is, with
+// SDL_RenderPresent or, through a window surface, SDL_UpdateWindowSurface and
+// SDL_UpdateWindowSurfaceRects, so that the real wobblet can be measured as it is, with
 // no option or code added to it. With WOBBLET_PRESENT_LOG=FILE set, FILE is
 // kept up to date (at most every 100 ms, and at exit) with one line:
 //   presents N first_ns T1 last_ns T2
@@ -18,6 +19,8 @@
 namespace {
 
 using PresentFunction = void (*)(SDL_Renderer*);
+using UpdateFunction = int (*)(SDL_Window*);
+using UpdateRectsFunction = int (*)(SDL_Window*, const SDL_Rect*, int);
 
 constexpr std::int64_t kReportEveryNs = 100'000'000;
 
@@ -55,14 +58,7 @@ struct ReportAtExit {
     ~ReportAtExit() { Report(); }
 } reportAtExit;
 
-}  // namespace
-
-extern "C" void SDL_RenderPresent(SDL_Renderer* renderer) {
-    static const auto real =
-        reinterpret_cast<PresentFunction>(dlsym(RTLD_NEXT, "SDL_RenderPresent"));
-    if (real != nullptr) {
-        real(renderer);
-    }
+void Counted() {
     lastNs = NowNs();
     if (presents++ == 0) {
         firstNs = lastNs;
@@ -71,4 +67,31 @@ extern "C" void SDL_RenderPresent(SDL_Renderer* renderer) {
         reportedNs = lastNs;
         Report();
     }
+}
+
+}  // namespace
+
+extern "C" void SDL_RenderPresent(SDL_Renderer* renderer) {
+    static const auto real =
+        reinterpret_cast<PresentFunction>(dlsym(RTLD_NEXT, "SDL_RenderPresent"));
+    if (real != nullptr) {
+        real(renderer);
+    }
+    Counted();
+}
+
+extern "C" int SDL_UpdateWindowSurface(SDL_Window* window) {
+    static const auto real =
+        reinterpret_cast<UpdateFunction>(dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface"));
+    const int result = real != nullptr ? real(window) : -1;
+    Counted();
+    return result;
+}
+
+extern "C" int SDL_UpdateWindowSurfaceRects(SDL_Window* window, const SDL_Rect* rects, int count) {
+    static const auto real =
+        reinterpret_cast<UpdateRectsFunction>(dlsym(RTLD_NEXT, "SDL_UpdateWindowSurfaceRects"));
+    const int result = real != nullptr ? real(window, rects, count) : -1;
+    Counted();
+    return result;
 }

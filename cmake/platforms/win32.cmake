@@ -2,9 +2,8 @@
 # renders through WGL into a DIB section. Cross-compiled here with the
 # toolchain in cmake/toolchains; with MSYS2 or MSVC the same finds work from
 # that system's own libpng and GoogleTest.
-# velmora's WGL context (render/wgl) is not written yet: until it is, only
-# the portable libraries and their tests are built.
-set(CUBES_GL_CONTEXT "")
+set(CUBES_GL_CONTEXT wgl)
+enable_language(RC)
 
 find_package(OpenGL REQUIRED)
 add_library(cubes_gl INTERFACE)

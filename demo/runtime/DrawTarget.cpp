@@ -4,11 +4,25 @@
 #include <new>
 
 #include "demo/runtime/Images.h"
+#include "demo/runtime/Platform.h"
 
 namespace {
 
+// Frees an output, running a native output's release hook first.
+struct ReleaseOutput {
+    void operator()(DrawTarget* output) const {
+        if (output->native != nullptr && output->native->release != nullptr) {
+            output->native->release(*output);
+        }
+        if (output->imageState != nullptr) {
+            CloseImageOutput(output->imageState);
+        }
+        delete output;
+    }
+};
+
 // The current output, per thread like the rest of the drawing state.
-thread_local std::unique_ptr<DrawTarget> current;
+thread_local std::unique_ptr<DrawTarget, ReleaseOutput> current;
 
 }  // namespace
 
@@ -17,7 +31,7 @@ DrawTarget* MakeOutput(OutputKind kind, PixelBuffer* buffer) {
     if (buffer == nullptr) {
         return nullptr;
     }
-    auto output = std::unique_ptr<DrawTarget>(new (std::nothrow) DrawTarget);
+    auto output = std::unique_ptr<DrawTarget, ReleaseOutput>(new (std::nothrow) DrawTarget);
     if (!output) {
         return nullptr;
     }
@@ -30,14 +44,51 @@ DrawTarget* MakeOutput(OutputKind kind, PixelBuffer* buffer) {
     return current.get();
 }
 
+DrawTarget* MakeNativeOutput(OutputKind kind, int width, int height, int depth,
+                             const NativeDrawing* native, void* context) {
+    EndDrawing();
+    auto output = std::unique_ptr<DrawTarget, ReleaseOutput>(new (std::nothrow) DrawTarget);
+    if (!output) {
+        DrawTarget unmade;
+        unmade.native = native;
+        unmade.nativeContext = context;
+        if (native != nullptr && native->release != nullptr) {
+            native->release(unmade);
+        }
+        return nullptr;
+    }
+    output->kind = kind;
+    output->width = width;
+    output->height = height;
+    output->depth = depth;
+    output->native = native;
+    output->nativeContext = context;
+    current = std::move(output);
+    return current.get();
+}
+
 DrawTarget* DrawingOutput() {
     DrawTarget* output = current.get();
-    return output != nullptr && output->begun && output->buffer != nullptr ? output : nullptr;
+    return output != nullptr && output->begun &&
+                   (output->buffer != nullptr || output->native != nullptr)
+               ? output
+               : nullptr;
+}
+
+void EndNativeDrawing(const void* context) {
+    if (current && current->native != nullptr && current->nativeContext == context) {
+        current.reset();
+    }
 }
 
 void DetachDrawingFrom(const PixelBuffer* buffer) {
     if (current && current->buffer == buffer) {
         current->buffer = nullptr;
+        // The platform lets go of the buffer too, before it is freed.
+        if (current->imageState != nullptr) {
+            CloseImageOutput(current->imageState);
+            current->imageState = nullptr;
+        }
     }
 }
 
@@ -47,7 +98,11 @@ DrawTarget* ImageTarget(int number) {
         EndDrawing();
         return nullptr;
     }
-    return MakeOutput(OutputKind::kImage, image->handle.get());
+    DrawTarget* output = MakeOutput(OutputKind::kImage, image->handle.get());
+    if (output != nullptr) {
+        output->imageState = OpenImageOutput(*image->handle);
+    }
+    return output;
 }
 
 int BeginDrawing(DrawTarget* output) {
@@ -55,13 +110,15 @@ int BeginDrawing(DrawTarget* output) {
     if (output == nullptr || output != current.get()) {
         return 0;
     }
-    if (output->buffer == nullptr) {
+    if (output->buffer == nullptr && output->native == nullptr) {
         current.reset();
         return 0;
     }
     output->clipWidth = output->width;
     output->clipHeight = output->height;
     output->begun = true;
+    // What is drawn from now on may change any pixel.
+    output->buffer->version = NewPixelVersion();
     return 1;
 }
 
@@ -72,6 +129,9 @@ void EndDrawing() {
 void SetDrawMode(int mode) {
     if (current) {
         current->mode = mode;
+        if (current->native != nullptr && current->native->applyState != nullptr) {
+            current->native->applyState(*current);
+        }
     }
 }
 
@@ -85,6 +145,9 @@ void SetOutputColor(DrawTarget& output, Color color) {
     output.green = static_cast<std::uint8_t>(color >> 8);
     output.blue = static_cast<std::uint8_t>(color >> 16);
     output.alpha = static_cast<std::uint8_t>(color >> 24);
+    if (output.native != nullptr && output.native->applyState != nullptr) {
+        output.native->applyState(output);
+    }
 }
 
 Color PackColor(int red, int green, int blue) {

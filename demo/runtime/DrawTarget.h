@@ -7,11 +7,26 @@
 #include <cstdint>
 
 #include "demo/runtime/PixelBuffer.h"
+#include "demo/runtime/ScreenDamage.h"
 #include "demo/runtime/runtime.h"
 
 enum class OutputKind {
     kImage,   // an image's buffer
     kScreen,  // the screen's back buffer
+};
+
+// A platform's own drawing for an output that is not a pixel buffer (the
+// screen's back buffer behind a device context, say). Coordinates come with
+// the origin added; the colour has been set with SetOutputColor and mode is
+// the output's. Every step may assume the output is begun.
+struct NativeDrawing {
+    void (*fillRect)(DrawTarget& output, int x, int y, int width, int height) = nullptr;
+    void (*drawLine)(DrawTarget& output, int x1, int y1, int x2, int y2) = nullptr;
+    void (*blitImage)(DrawTarget& output, const PixelBuffer& image, int x, int y) = nullptr;
+    // Run when the colour or the mode changed, before the next drawing.
+    void (*applyState)(DrawTarget& output) = nullptr;
+    // The release hook: run once when the output is freed.
+    void (*release)(DrawTarget& output) = nullptr;
 };
 
 struct DrawTarget {
@@ -31,20 +46,37 @@ struct DrawTarget {
     int mode = DrawModeCopy;
     // Null once the buffer has gone away: drawing then writes nothing.
     PixelBuffer* buffer = nullptr;
+    // A screen's record of what changed since its last presentation, which
+    // every drawing routine keeps up to date; null for images.
+    ScreenDamage* damage = nullptr;
     // The current colour split into the buffer's byte order.
     std::uint8_t red = 0;
     std::uint8_t green = 0;
     std::uint8_t blue = 0;
     std::uint8_t alpha = 0;
     bool begun = false;
+    // What the platform holds while an image output lives (Platform.h).
+    void* imageState = nullptr;
+    // Set for a platform's native output, which has no buffer.
+    const NativeDrawing* native = nullptr;
+    void* nativeContext = nullptr;
 };
 
 // Makes a new output over buffer current (ending any current one first) and
 // returns it; null if buffer is null or memory is short.
 DrawTarget* MakeOutput(OutputKind kind, PixelBuffer* buffer);
-// The output drawing may write to now: current and begun, with a buffer.
+// Makes a new native output current (ending any current one first); its
+// release hook runs when it ends. Null if memory is short (the hook has then
+// been run already).
+DrawTarget* MakeNativeOutput(OutputKind kind, int width, int height, int depth,
+                             const NativeDrawing* native, void* context);
+// The output drawing may write to now: current and begun, with a buffer or
+// native drawing.
 DrawTarget* DrawingOutput();
 // Makes color the output's current colour (only work when it changed).
 void SetOutputColor(DrawTarget& output, Color color);
+// Ends the current output if it is the native one over context, which is
+// going away.
+void EndNativeDrawing(const void* context);
 // Stops the current output from touching buffer, which is going away.
 void DetachDrawingFrom(const PixelBuffer* buffer);

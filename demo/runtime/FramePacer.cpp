@@ -8,6 +8,8 @@ namespace {
 // retrace wait (or a slow frame); sleeping the rest would only risk missing
 // the next retrace.
 constexpr auto kSlack = std::chrono::microseconds(1500);
+// How far behind the beat the loop may fall and still catch up.
+constexpr int kMakeUpFrames = 3;
 
 }  // namespace
 
@@ -26,15 +28,21 @@ FramePacer::Clock::duration FramePacer::AfterPresent(Clock::duration presentTook
         return slept;
     }
     if (now + kSlack < deadline) {
-        std::this_thread::sleep_until(deadline);
-        const Clock::time_point woke = Clock::now();
-        slept = woke - now;
-        now = woke;
+        const Clock::time_point asleep = now;
+        // Some systems sleep in whole milliseconds, cut short: go on until
+        // the deadline has really passed.
+        while (now < deadline) {
+            std::this_thread::sleep_until(deadline);
+            now = Clock::now();
+        }
+        slept = now - asleep;
     }
-    // Keep the beat; but after a stall of more than a frame start afresh
-    // rather than racing to catch up.
+    // Keep the beat: a wake-up that came a frame or two late (a busy
+    // machine) is made up by not sleeping until the loop is back on time, so
+    // the rate holds; only after a longer stall does the beat start afresh
+    // rather than racing through a burst of frames.
     deadline += period;
-    if (deadline < now) {
+    if (deadline + kMakeUpFrames * period < now) {
         deadline = now + period;
     }
     return slept;

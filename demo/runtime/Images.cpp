@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "demo/runtime/DrawTarget.h"
+#include "demo/runtime/Platform.h"
 
 namespace {
 
@@ -92,7 +93,9 @@ ImageHandle MakeImage(int number, int width, int height, int depth, Color backgr
         // -1 is transparent black; any other colour is opaque.
         fill = background == 0xFFFFFFFFu ? 0 : (background | 0xFF000000u);
     }
-    if (fill != 0) {
+    // A platform with native bitmaps paints 24-bit ones with its own fill.
+    const bool filled = buffer->bytesPerPixel == 3 && NativeFillPixels(*buffer, fill);
+    if (fill != 0 && !filled) {
         const std::uint8_t bgra[4] = {
             static_cast<std::uint8_t>(fill >> 16), static_cast<std::uint8_t>(fill >> 8),
             static_cast<std::uint8_t>(fill), static_cast<std::uint8_t>(fill >> 24)};
@@ -151,7 +154,7 @@ ImageHandle CopyImageRect(int source, int newNumber, int x, int y, int width, in
     if (!copy) {
         return nullptr;
     }
-    if (left < right && top < bottom) {
+    if (left < right && top < bottom && !NativeCopyRect(*copy, src, x, y, width, height)) {
         const std::size_t rowBytes = static_cast<std::size_t>(right - left) * src.bytesPerPixel;
         for (std::int64_t row = top; row < bottom; ++row) {
             std::memcpy(copy->Row(static_cast<int>(row - y)) + (left - x) * src.bytesPerPixel,

@@ -1,6 +1,18 @@
 #include "demo/runtime/PixelBuffer.h"
 
+#include <atomic>
 #include <new>
+
+#include "demo/runtime/Platform.h"
+
+void PixelMemoryRelease::operator()(std::uint8_t* bits) const {
+    ReleasePixelMemory(bits, native);
+}
+
+std::uint64_t NewPixelVersion() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 
 std::ptrdiff_t RowStride(int width, int bytesPerPixel) {
     return (static_cast<std::ptrdiff_t>(width) * bytesPerPixel + 3) / 4 * 4;
@@ -22,15 +34,20 @@ std::unique_ptr<PixelBuffer> AllocatePixelBuffer(int width, int height, int dept
     if (bytes > kMaxPixelBytes) {
         return nullptr;
     }
-    // calloc: large buffers come zeroed from the system without touching
-    // every page.
-    auto* bits = static_cast<std::uint8_t*>(zeroed ? std::calloc(bytes, 1) : std::malloc(bytes));
-    if (bits == nullptr) {
-        return nullptr;
-    }
     auto buffer = std::unique_ptr<PixelBuffer>(new (std::nothrow) PixelBuffer);
     if (!buffer) {
-        std::free(bits);
+        return nullptr;
+    }
+    PixelMemoryRequest request;
+    request.width = width;
+    request.height = height;
+    request.depth = depth;
+    request.bottomUp = bottomUp;
+    request.bytes = bytes;
+    request.zeroed = zeroed;
+    void* native = nullptr;
+    std::uint8_t* bits = AcquirePixelMemory(request, native);
+    if (bits == nullptr) {
         return nullptr;
     }
     buffer->width = width;
@@ -38,7 +55,8 @@ std::unique_ptr<PixelBuffer> AllocatePixelBuffer(int width, int height, int dept
     buffer->bytesPerPixel = bytesPerPixel;
     buffer->stride = stride;
     buffer->bottomUp = bottomUp;
-    buffer->bits.reset(bits);
+    buffer->bits = std::unique_ptr<std::uint8_t[], PixelMemoryRelease>(bits, {native});
+    buffer->version = NewPixelVersion();
     return buffer;
 }
 

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 
 // The largest side an image record can describe (its sizes are 16-bit).
@@ -13,8 +12,12 @@ inline constexpr int kMaxImageSide = 32767;
 // reserve gigabytes.
 inline constexpr std::size_t kMaxPixelBytes = std::size_t{1} << 28;
 
-struct FreeDeleter {
-    void operator()(std::uint8_t* p) const { std::free(p); }
+// The pixels come from the platform (Platform.h): plain memory, or the bits of
+// a native bitmap that the platform's own drawing can reach as well.
+struct PixelMemoryRelease {
+    // The platform's bitmap behind the pixels, or null.
+    void* native = nullptr;
+    void operator()(std::uint8_t* bits) const;
 };
 
 struct PixelBuffer {
@@ -25,15 +28,24 @@ struct PixelBuffer {
     // Images keep the bottom row first in memory; the screen keeps the top
     // row first, as displays and frame sinks want it.
     bool bottomUp = true;
-    std::unique_ptr<std::uint8_t[], FreeDeleter> bits;
+    std::unique_ptr<std::uint8_t[], PixelMemoryRelease> bits;
+    // Different for every buffer ever made and new each time drawing on it
+    // begins: a buffer with the version seen before still holds the pixels
+    // seen then. The screen uses it to skip copying what it already shows.
+    std::uint64_t version = 0;
 
     int Depth() const { return bytesPerPixel * 8; }
+    // The platform's bitmap holding the pixels, or null.
+    void* Native() const { return bits.get_deleter().native; }
     // Row y of the picture, counted from the top.
     std::uint8_t* Row(int y) const {
         const int memoryRow = bottomUp ? height - 1 - y : y;
         return bits.get() + memoryRow * stride;
     }
 };
+
+// A version no buffer has had yet.
+std::uint64_t NewPixelVersion();
 
 // ((width * bytes per pixel + 3) div 4) * 4.
 std::ptrdiff_t RowStride(int width, int bytesPerPixel);

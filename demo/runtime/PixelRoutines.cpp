@@ -4,6 +4,7 @@
 // write is clipped to the output first.
 #include <algorithm>
 #include <bit>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -21,6 +22,11 @@ using i64 = std::int64_t;
 // routines below rely on that byte order.
 static_assert(std::endian::native == std::endian::little);
 constexpr std::uint32_t kAlphaMask = 0xFF000000u;
+
+// A coordinate with the origin added, kept within int for native drawing.
+int Add(int a, int b) {
+    return static_cast<int>(std::clamp<i64>(i64{a} + b, INT_MIN, INT_MAX));
+}
 
 bool XorMode(const DrawTarget& out) {
     return (out.mode & DrawModeXor) != 0;
@@ -208,6 +214,135 @@ void XorPackedOntoWords(std::uint8_t* d, const std::uint8_t* s, i64 count) {
     XorRow(d, 4, s, 3, count - i);
 }
 
+// A 32-bit row copied onto a 32-bit row as CopyColourWords<4> does, but only
+// where the colours differ, and what changed is recorded in damage (the
+// screen's background is the same bytes nearly everywhere, frame after frame).
+// Blocks of 16 pixels are compared whole, which the compiler vectorises.
+void CopyChangedWords(std::uint8_t* d, const std::uint8_t* s, i64 count, i64 x, i64 y,
+                      ScreenDamage& damage) {
+    constexpr i64 kBlock = 16;
+    i64 first = -1;
+    i64 last = -1;
+    i64 b = 0;
+    // Two pixels a word.
+    const auto differs = [&](i64 from, i64 n) {
+        std::uint64_t diff = 0;
+        i64 i = from;
+        for (; i + 2 <= from + n; i += 2) {
+            std::uint64_t a;
+            std::uint64_t c;
+            std::memcpy(&a, s + 4 * i, 8);
+            std::memcpy(&c, d + 4 * i, 8);
+            diff |= a ^ c;
+        }
+        if (i < from + n) {
+            std::uint32_t a;
+            std::uint32_t c;
+            std::memcpy(&a, s + 4 * i, 4);
+            std::memcpy(&c, d + 4 * i, 4);
+            diff |= a ^ c;
+        }
+        constexpr std::uint64_t kColours = ~(std::uint64_t{kAlphaMask} << 32 | kAlphaMask);
+        return (diff & kColours) != 0;
+    };
+    for (; b + kBlock <= count; b += kBlock) {
+        if (differs(b, kBlock)) {
+            first = first < 0 ? b : first;
+            last = b + kBlock;
+        }
+    }
+    if (b < count && differs(b, count - b)) {
+        first = first < 0 ? b : first;
+        last = count;
+    }
+    if (first >= 0) {
+        CopyColourWords<4>(d + 4 * first, s + 4 * first, last - first);
+        damage.AddCopied(x + first, y, x + last, y + 1);
+    }
+}
+
+// The pixels first <= i < last of a 24-bit row outside which every byte is
+// zero (first == last when all are): exclusive-or with zero changes nothing,
+// so only that part of a composite row needs laying over the screen. Read
+// eight bytes at a time from each end; a wire frame's rows are mostly zero.
+void NonZeroPixels(const std::uint8_t* s, i64 count, i64& first, i64& last) {
+    const i64 bytes = count * 3;
+    i64 lo = 0;
+    while (lo + 8 <= bytes) {
+        std::uint64_t word;
+        std::memcpy(&word, s + lo, 8);
+        if (word != 0) {
+            break;
+        }
+        lo += 8;
+    }
+    while (lo < bytes && s[lo] == 0) {
+        ++lo;
+    }
+    if (lo == bytes) {
+        first = last = 0;
+        return;
+    }
+    i64 hi = bytes;
+    while (hi - 8 >= lo) {
+        std::uint64_t word;
+        std::memcpy(&word, s + hi - 8, 8);
+        if (word != 0) {
+            break;
+        }
+        hi -= 8;
+    }
+    while (s[hi - 1] == 0) {
+        --hi;
+    }
+    first = lo / 3;
+    last = (hi + 2) / 3;
+}
+
+// A 32-bit image copied onto the screen (clipped to columns x0..x1, rows
+// y0..y1 of the screen, the image's corner at left, top). Bands of the screen
+// that already hold this very copy only get back what was drawn over it;
+// elsewhere only pixels that differ are written. Either way the damage
+// records exactly what changed.
+void CopyOntoScreen(const PixelBuffer& src, const PixelBuffer& dst, i64 left, i64 top, i64 x0,
+                    i64 y0, i64 x1, i64 y1, ScreenDamage& damage) {
+    const int bandHeight = ScreenDamage::kBandHeight;
+    for (i64 band = y0 / bandHeight; band * bandHeight < y1; ++band) {
+        const i64 bandTop = band * bandHeight;
+        const i64 bandBottom = std::min<i64>(bandTop + bandHeight, damage.Height());
+        const i64 rowFirst = std::max(bandTop, y0);
+        const i64 rowEnd = std::min(bandBottom, y1);
+        const bool whole = rowFirst == bandTop && rowEnd == bandBottom;
+        std::uint64_t drawn = 0;
+        const bool known =
+            whole && damage.CopyLiesThere(static_cast<int>(band), src.version,
+                                          static_cast<int>(left), static_cast<int>(top),
+                                          static_cast<int>(x0), static_cast<int>(x1), drawn);
+        const auto copyColumns = [&](i64 from, i64 to) {
+            from = std::max(from, x0);
+            to = std::min(to, x1);
+            for (i64 row = rowFirst; from < to && row < rowEnd; ++row) {
+                CopyChangedWords(dst.Row(static_cast<int>(row)) + from * 4,
+                                 src.Row(static_cast<int>(row - top)) + (from - left) * 4,
+                                 to - from, from, row, damage);
+            }
+        };
+        if (!known) {
+            copyColumns(x0, x1);
+        }
+        // Each run of tiles drawn over gets its columns back.
+        const i64 tile = damage.TileWidth();
+        while (known && drawn != 0) {
+            const int first = std::countr_zero(drawn);
+            const int run = std::countr_one(drawn >> first);
+            copyColumns(first * tile, (first + run) * tile);
+            drawn = run + first >= 64 ? 0 : drawn & (~std::uint64_t{0} << (first + run));
+        }
+        damage.CopiedOver(static_cast<int>(band), whole, src.version, static_cast<int>(left),
+                          static_cast<int>(top), static_cast<int>(x0), static_cast<int>(x1));
+    }
+}
+
 }  // namespace
 
 void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
@@ -216,6 +351,11 @@ void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
         return;
     }
     SetOutputColor(*out, color);
+    if (out->native != nullptr) {
+        out->native->fillRect(*out, Add(xIn, out->originX), Add(yIn, out->originY), widthIn,
+                              heightIn);
+        return;
+    }
     i64 x = i64{xIn} + out->originX;
     i64 y = i64{yIn} + out->originY;
     i64 width = widthIn;
@@ -241,9 +381,20 @@ void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
     if (width <= 0 || height <= 0) {
         return;
     }
+    if (out->damage != nullptr) {
+        out->damage->Add(x, y, x + width, y + height);
+    }
     HorizontalSpan(*out, x, y, width);
-    // In copy mode on a 24-bit buffer every row of the box is the same bytes.
+    // In copy mode on a 24-bit buffer every row of the box is the same bytes;
+    // a grey one (black clearing a ring slot) is the same byte throughout,
+    // written without reading anything back.
     const bool sameRows = !XorMode(*out) && out->buffer->bytesPerPixel == 3;
+    if (sameRows && out->blue == out->green && out->green == out->red) {
+        for (i64 row = y + 1; row < y + height; ++row) {
+            std::memset(PixelAt(*out, x, row), out->blue, static_cast<std::size_t>(width) * 3);
+        }
+        return;
+    }
     const std::uint8_t* first = PixelAt(*out, x, y);
     for (i64 row = y + 1; row < y + height; ++row) {
         if (sameRows) {
@@ -260,6 +411,11 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
         return;
     }
     SetOutputColor(*out, color);
+    if (out->native != nullptr) {
+        out->native->drawLine(*out, Add(x1In, out->originX), Add(y1In, out->originY),
+                              Add(x2In, out->originX), Add(y2In, out->originY));
+        return;
+    }
     const i64 maxX = i64{out->clipWidth} - 1;
     const i64 maxY = i64{out->clipHeight} - 1;
     if (maxX < 0 || maxY < 0) {
@@ -273,6 +429,9 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
         const i64 left = std::max<i64>(std::min(x1, x2), 0);
         const i64 right = std::min(std::max(x1, x2), maxX);
         if (y1 >= 0 && y1 <= maxY && left <= right) {
+            if (out->damage != nullptr) {
+                out->damage->Add(left, y1, right + 1, y1 + 1);
+            }
             HorizontalSpan(*out, left, y1, right - left + 1);
         }
         return;
@@ -281,6 +440,9 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
         const i64 top = std::max<i64>(std::min(y1, y2), 0);
         const i64 bottom = std::min(std::max(y1, y2), maxY);
         if (x1 >= 0 && x1 <= maxX && top <= bottom) {
+            if (out->damage != nullptr) {
+                out->damage->Add(x1, top, x1 + 1, bottom + 1);
+            }
             VerticalSpan(*out, x1, top, bottom - top + 1);
         }
         return;
@@ -294,12 +456,20 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
     if (!inside(x1, y1) || !inside(x2, y2)) {
         return;
     }
+    if (out->damage != nullptr) {
+        out->damage->Add(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1,
+                         std::max(y1, y2) + 1);
+    }
     Bresenham(*out, x1, y1, x2, y2);
 }
 
 void BlitImage(ImageHandle image, int x, int y) {
     DrawTarget* out = DrawingOutput();
     if (out == nullptr || !IsLiveImage(image)) {
+        return;
+    }
+    if (out->native != nullptr) {
+        out->native->blitImage(*out, *image, Add(x, out->originX), Add(y, out->originY));
         return;
     }
     const PixelBuffer& src = *image;
@@ -329,6 +499,16 @@ void BlitImage(ImageHandle image, int x, int y) {
                         src.Row(static_cast<int>(row - top)) + (x0 - left) * sbpp, rowBytes);
         }
     }
+    ScreenDamage* damage = out->damage;
+    const bool comparedCopy = !xorMode && sbpp == 4 && dbpp == 4 && taken.empty();
+    const bool compositeXor = xorMode && sbpp == 3 && dbpp == 4;
+    if (damage != nullptr && comparedCopy) {
+        CopyOntoScreen(src, dst, left, top, x0, y0, x1, y1, *damage);
+        return;
+    }
+    if (damage != nullptr && !compositeXor) {
+        damage->Add(x0, y0, x1, y1);
+    }
     for (i64 row = y0; row < y1; ++row) {
         const std::uint8_t* s = taken.empty()
                                     ? src.Row(static_cast<int>(row - top)) + (x0 - left) * sbpp
@@ -336,10 +516,19 @@ void BlitImage(ImageHandle image, int x, int y) {
         std::uint8_t* d = dst.Row(static_cast<int>(row)) + x0 * dbpp;
         if (!xorMode && sbpp == 3 && dbpp == 3) {
             std::memcpy(d, s, rowBytes);
-        } else if (!xorMode && sbpp == 4 && dbpp == 4) {
+        } else if (comparedCopy) {
             CopyColourWords<4>(d, s, count);
-        } else if (xorMode && sbpp == 3 && dbpp == 4) {
-            // The composite laid over the screen.
+        } else if (compositeXor && damage != nullptr) {
+            // The composite laid over the screen: its lines, not the zeros
+            // around them.
+            i64 first = 0;
+            i64 last = 0;
+            NonZeroPixels(s, count, first, last);
+            if (first < last) {
+                damage->Add(x0 + first, row, x0 + last, row + 1);
+                XorPackedOntoWords(d + first * 4, s + first * 3, last - first);
+            }
+        } else if (compositeXor) {
             XorPackedOntoWords(d, s, count);
         } else if (xorMode) {
             XorRow(d, dbpp, s, sbpp, count);

@@ -10,8 +10,12 @@
 // and drawing) is portable and must not be written again by a platform.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "demo/runtime/runtime.h"
 
+struct PixelBuffer;
 struct WindowRecord;
 
 // --- Start-up and shutdown -------------------------------------------------
@@ -67,3 +71,37 @@ int TakePlatformMessage(int timeoutMs);
 // The window the open screen draws into, or null when no screen is open. The
 // window table frees the screen before it destroys that window.
 WindowHandle ScreenParentWindow();
+
+// --- Pixel memory and native block operations ----------------------------
+// HeapPixels.cpp serves platforms that draw on images only with the
+// run-time's pixel routines: plain memory, and no native block operations.
+
+struct PixelMemoryRequest {
+    int width = 0;
+    int height = 0;
+    int depth = 0;  // 24 or 32
+    // Bottom row first in memory (images) or top row first (a screen).
+    bool bottomUp = true;
+    // Rows padded to 4 bytes, as RowStride gives them.
+    std::size_t bytes = 0;
+    // All zero, or left as they come for a caller that writes every byte.
+    bool zeroed = true;
+};
+
+// Memory for the pixels of one buffer, or null. native gets the platform's
+// bitmap around them (null when there is none).
+std::uint8_t* AcquirePixelMemory(const PixelMemoryRequest& request, void*& native);
+void ReleasePixelMemory(std::uint8_t* bits, void* native);
+
+// Native state held while an image is drawn on (the image's bitmap selected
+// into a device context, say), or null; given back when the drawing ends.
+void* OpenImageOutput(PixelBuffer& image);
+void CloseImageOutput(void* state);
+
+// Paints every pixel of buffer in colour (24-bit buffers only; red in the
+// low byte). False when the platform has no native fill: the core does it.
+bool NativeFillPixels(PixelBuffer& buffer, Color color);
+// Copies the width x height rectangle of from at (x, y) to (0, 0) of to,
+// leaving alone what lies outside from. Both have the same depth. False when
+// the platform has no native copy or it failed: the core does it.
+bool NativeCopyRect(PixelBuffer& to, const PixelBuffer& from, int x, int y, int width, int height);

@@ -49,6 +49,10 @@ int PollEvent() {
     return WaitEvent(0);
 }
 
-DrawTarget* MakeScreenOutput(PixelBuffer* backBuffer) {
-    return MakeOutput(OutputKind::kScreen, backBuffer);
+DrawTarget* MakeScreenOutput(PixelBuffer* backBuffer, ScreenDamage* damage) {
+    DrawTarget* output = MakeOutput(OutputKind::kScreen, backBuffer);
+    if (output != nullptr) {
+        output->damage = damage;
+    }
+    return output;
 }

@@ -4,6 +4,8 @@
 #include "demo/runtime/runtime.h"
 
 // A drawing output over the back buffer of a screen kept in memory: top row
-// first, 32 bits a pixel, drawn with the run-time's pixel routines.
+// first, 32 bits a pixel, drawn with the run-time's pixel routines, which
+// record in damage what they change.
 struct PixelBuffer;
-DrawTarget* MakeScreenOutput(PixelBuffer* backBuffer);
+class ScreenDamage;
+DrawTarget* MakeScreenOutput(PixelBuffer* backBuffer, ScreenDamage* damage);

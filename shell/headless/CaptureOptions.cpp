@@ -5,10 +5,13 @@
 #include <cstring>
 
 const char* const kCaptureUsage =
-    "usage: velmora-capture --ticks N [--size WxH] [--keys TICK:CHARS,...] [--every K] "
-    "--out DIR\n"
-    "  Runs velmora without a window for N ticks of 20 ms and writes the picture\n"
-    "  of tick t as DIR/frame_NNNN.png (t from 1), for every K-th tick.\n"
+    "usage: velmora-capture --ticks N [--size WxH] [--keys TICK:CHARS,...] [--every K]\n"
+    "                       [--out DIR] [--animation FILE.webp]\n"
+    "  Runs velmora without a window for N ticks of 20 ms and keeps the picture\n"
+    "  of every K-th tick, at least one of:\n"
+    "  --out DIR    as DIR/frame_NNNN.png for tick t (t from 1)\n"
+    "  --animation  as one animated WebP file (lossy, quality 90) that loops,\n"
+    "               each picture shown for K x 20 ms\n"
     "  --size WxH   resize the window's client area before the first tick\n"
     "  --keys       characters typed just before a tick, e.g. 1:g,50:++<\n"
     "               (commas separate the entries, so a comma cannot be typed)\n";
@@ -110,6 +113,12 @@ bool ParseCaptureOptions(int argc, const char* const argv[], CaptureOptions& opt
                 error = "--out needs a directory";
                 return false;
             }
+        } else if (option == "--animation") {
+            options.animationPath = value;
+            if (options.animationPath.empty()) {
+                error = "--animation needs a file name";
+                return false;
+            }
         } else {
             error = "unknown option \"" + option + "\"";
             return false;
@@ -119,8 +128,8 @@ bool ParseCaptureOptions(int argc, const char* const argv[], CaptureOptions& opt
         error = "--ticks is required";
         return false;
     }
-    if (options.outDir.empty()) {
-        error = "--out is required";
+    if (options.outDir.empty() && options.animationPath.empty()) {
+        error = "--out or --animation is required";
         return false;
     }
     if (!options.keys.empty() && options.keys.rbegin()->first > options.ticks) {

@@ -11,7 +11,8 @@ struct CaptureOptions {
     int height = 0;
     int every = 1;
     std::map<int, std::string> keys;  // tick (from 1) -> characters fed before it
-    std::string outDir;
+    std::string outDir;               // empty: no PNG files
+    std::string animationPath;        // empty: no animation
 };
 
 extern const char* const kCaptureUsage;

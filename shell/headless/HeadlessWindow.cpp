@@ -104,6 +104,6 @@ void CopyToWindow(const MemoryDC& source, int width, int height) {
     }
 }
 
-void ShowMessage(const std::string& text, const std::string& caption) {
+void ShowMessage(const std::string& text, const std::string& caption, MessageOwner) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }

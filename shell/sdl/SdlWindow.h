@@ -18,3 +18,9 @@ int RunEventLoop();
 
 // One event into the core's handlers.
 void DispatchEvent(const SDL_Event& event);
+
+// Whether the event is the timer's tick, which DispatchEvent turns into
+// OnTimer.
+bool IsTickEvent(const SDL_Event& event);
+// True once the core has posted its quit, with the exit code.
+bool QuitPosted(int& exitCode);

@@ -143,6 +143,6 @@ void CopyToWindow(const MemoryDC& source, int width, int height) {
     velmora_page_put(rgbaFrame.data(), columns, rows);
 }
 
-void ShowMessage(const std::string& text, const std::string& caption) {
+void ShowMessage(const std::string& text, const std::string& caption, MessageOwner) {
     velmora_page_message(text.c_str(), caption.c_str());
 }

@@ -68,6 +68,6 @@ void CopyToWindow(const MemoryDC& source, int width, int height) {
     }
 }
 
-void ShowMessage(const std::string& text, const std::string& caption) {
-    fakePlatform.messages.push_back({text, caption});
+void ShowMessage(const std::string& text, const std::string& caption, MessageOwner owner) {
+    fakePlatform.messages.push_back({text, caption, owner});
 }

@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "render/Message.h"
+
 struct ShownMessage {
     std::string text;
     std::string caption;
+    MessageOwner owner = MessageOwner::kNone;
 };
 
 struct FakePlatform {

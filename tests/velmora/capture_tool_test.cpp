@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tools/png/png_file.h"
+#include "tools/webp/webp_animation.h"
 
 namespace {
 
@@ -101,7 +105,8 @@ TEST_F(CaptureTool, QuitKeyEndsTheRunLikeTheCloseBox) {
 TEST_F(CaptureTool, BadArgumentsAreRefusedWithAReason) {
     const std::pair<const char*, const char*> cases[] = {
         {"", "--ticks is required"},
-        {"--ticks 3", "--out is required"},
+        {"--ticks 3", "--out or --animation is required"},
+        {"--ticks 3 --animation", "--animation needs a value"},
         {"--ticks 0 --out x", "--ticks needs"},
         {"--ticks -2 --out x", "--ticks needs"},
         {"--ticks 3x --out x", "--ticks needs"},
@@ -125,6 +130,75 @@ TEST_F(CaptureTool, BadArgumentsAreRefusedWithAReason) {
     }
     EXPECT_FALSE(fs::exists("x"));
     EXPECT_EQ(Capture("--help").status, 0);
+}
+
+// Peak signal to noise ratio of an RGBA frame against an RGB picture, in dB.
+double Psnr(const std::vector<std::uint8_t>& rgba, const png_file::Picture& rgb) {
+    double squares = 0;
+    const std::size_t pixels = static_cast<std::size_t>(rgb.width) * rgb.height;
+    for (std::size_t p = 0; p < pixels; ++p) {
+        for (int c = 0; c < 3; ++c) {
+            const double d = static_cast<double>(rgba[p * 4 + c]) - rgb.pixels[p * 3 + c];
+            squares += d * d;
+        }
+    }
+    const double mean = squares / (3.0 * pixels);
+    return mean == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mean);
+}
+
+TEST_F(CaptureTool, TheAnimationHoldsTheKeptTicksWithinLossyTolerance) {
+    const fs::path webp = dir / "velmora.webp";
+    const ToolRun run = Capture("--ticks 12 --every 3 " + Out() + " --animation " + webp.string());
+    ASSERT_EQ(run.status, 0) << run.err;
+    int width = 0;
+    int height = 0;
+    int endMs = 0;
+    std::vector<webp_animation::Frame> frames;
+    std::string error;
+    ASSERT_TRUE(webp_animation::Read(webp.string(), width, height, frames, endMs, &error)) << error;
+    ASSERT_EQ(width, 300);
+    ASSERT_EQ(height, 200);
+    ASSERT_EQ(frames.size(), 4u);
+    EXPECT_EQ(endMs, 4 * 60);
+    std::vector<png_file::Picture> pngs(4);
+    for (int n = 0; n < 4; ++n) {
+        EXPECT_EQ(frames[n].startMs, n * 60);
+        char name[32];
+        std::snprintf(name, sizeof name, "frame_%04d.png", 3 * n + 3);
+        ASSERT_TRUE(png_file::Read((dir / name).string(), png_file::Layout::kRgb, pngs[n], &error))
+            << error;
+    }
+    // Lossy, but close to its own tick, and closer to it than to the ticks
+    // either side: the frames are the right ones in the right order.
+    for (int n = 0; n < 4; ++n) {
+        const double own = Psnr(frames[n].rgba, pngs[n]);
+        EXPECT_GT(own, 32.0) << "tick " << 3 * n + 3;
+        for (int other : {n - 1, n + 1}) {
+            if (other >= 0 && other < 4) {
+                EXPECT_GT(own, Psnr(frames[n].rgba, pngs[other]) + 6) << "tick " << 3 * n + 3;
+            }
+        }
+    }
+}
+
+TEST_F(CaptureTool, AFailedAnimationLeavesNoFileBehind) {
+    fs::create_directories(dir);
+    const fs::path webp = dir / "velmora.webp";
+    std::ofstream(webp) << "an earlier file";
+    // Quitting before the first tick leaves nothing to animate.
+    ToolRun run = Capture("--ticks 3 --keys 1:q --animation " + webp.string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("no frames"), std::string::npos) << run.err;
+    std::ifstream kept(webp);
+    std::string text;
+    std::getline(kept, text);
+    EXPECT_EQ(text, "an earlier file");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+
+    const fs::path nowhere = dir / "missing" / "v.webp";
+    run = Capture("--ticks 1 --animation " + nowhere.string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(nowhere.string()), std::string::npos) << run.err;
 }
 
 TEST_F(CaptureTool, AnUnwritableDirectoryIsAnError) {

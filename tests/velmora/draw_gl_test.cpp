@@ -209,7 +209,7 @@ TEST_F(DrawGLTest, ProjectionUsesTheBitmapsOwnAspect) {
     double m[16];
     glGetDoublev(GL_PROJECTION_MATRIX, m);
     // A 30 degree perspective, aspect 4, near 3 and far 7, column by column.
-    const double f = 1.0 / std::tan(15.0 * M_PI / 180.0);
+    const double f = 1.0 / std::tan(15.0 * 3.141592653589793 / 180.0);
     const double expected[16] = {f / 4.0, 0, 0, 0, 0, f, 0, 0, 0, 0, -2.5, -1, 0, 0, -10.5, 0};
     for (int k = 0; k < 16; ++k) {
         EXPECT_NEAR(m[k], expected[k], 1e-6) << k;

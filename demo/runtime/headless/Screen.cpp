@@ -1,5 +1,6 @@
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "demo/runtime/DrawTarget.h"
 #include "demo/runtime/Events.h"
@@ -15,6 +16,8 @@ struct Screen {
     int x = 0;
     int y = 0;
     std::unique_ptr<PixelBuffer> backBuffer;
+    ScreenDamage damage;
+    std::vector<DamageRect> changed;
 };
 
 Screen screen;
@@ -46,11 +49,12 @@ int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, i
     screen.x = x;
     screen.y = y;
     screen.backBuffer = std::move(backBuffer);
+    screen.damage.Reset(width, height);
     return 1;
 }
 
 DrawTarget* ScreenTarget() {
-    return MakeScreenOutput(screen.backBuffer.get());
+    return MakeScreenOutput(screen.backBuffer.get(), &screen.damage);
 }
 
 int PresentScreen() {
@@ -58,6 +62,7 @@ int PresentScreen() {
     if (back == nullptr) {
         return 0;
     }
+    screen.damage.Take(screen.changed);
     if (!frameSink) {
         return 1;
     }
@@ -66,6 +71,7 @@ int PresentScreen() {
     frame.height = back->height;
     frame.stride = back->stride;
     frame.pixels = back->Row(0);
+    frame.changed = &screen.changed;
     if (!frameSink(frame)) {
         // As if the close box had been used.
         const int number = WindowNumberOf(screen.parent);

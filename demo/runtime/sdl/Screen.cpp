@@ -1,17 +1,22 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "demo/runtime/DrawTarget.h"
 #include "demo/runtime/FramePacer.h"
 #include "demo/runtime/RuntimeCore.h"
+#include "demo/runtime/ScreenDamage.h"
+#include "demo/runtime/sdl/PresentPath.h"
 #include "demo/runtime/sdl/SdlPlatform.h"
+#include "demo/runtime/sdl/SurfacePresent.h"
 
 namespace {
 
 struct Screen {
     bool open = false;
-    // False once the renderer has failed for good: presenting then shows
+    // False once presenting has failed for good: presenting then shows
     // nothing and says so no more.
     bool usable = false;
     SDL_Window* parent = nullptr;
@@ -23,10 +28,15 @@ struct Screen {
     int rightOffset = 0;
     int bottomOffset = 0;
     int refreshRate = 0;
+    // Null when the screen presents through the window's surface.
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
-    // Top row first, blue-green-red-unused: what an ARGB8888 texture takes.
+    SurfacePresenter surface;
+    // Top row first, blue-green-red-unused: what an ARGB8888 texture and a
+    // depth-24 window surface take.
     std::unique_ptr<PixelBuffer> backBuffer;
+    ScreenDamage damage;
+    std::vector<DamageRect> changed;
     FramePacer pacer;
 };
 
@@ -69,6 +79,29 @@ int RefreshRateOf(SDL_Window* window) {
     return 0;
 }
 
+// What the renderer SDL would give this window is, as far as presenting
+// costs and waits are concerned. An OpenGL renderer names its rasteriser.
+RendererTraits TraitsOf(SDL_Renderer* renderer) {
+    RendererTraits traits;
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0) {
+        return traits;
+    }
+    traits.name = info.name != nullptr ? info.name : "";
+    traits.accelerated = (info.flags & SDL_RENDERER_ACCELERATED) != 0;
+    traits.waitsForRetrace = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    if (traits.name.rfind("opengl", 0) == 0 && SDL_GL_GetCurrentContext() != nullptr) {
+        using GetString = const unsigned char* (*)(unsigned);
+        constexpr unsigned kGlRenderer = 0x1F01;
+        const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+        const unsigned char* text = getString != nullptr ? getString(kGlRenderer) : nullptr;
+        if (text != nullptr) {
+            traits.rasteriser = reinterpret_cast<const char*>(text);
+        }
+    }
+    return traits;
+}
+
 void ReleaseScreenResources() {
     if (screen.texture != nullptr) {
         SDL_DestroyTexture(screen.texture);
@@ -80,6 +113,35 @@ void ReleaseScreenResources() {
         DetachDrawingFrom(screen.backBuffer.get());
     }
     screen = Screen{};
+}
+
+// Presentation through the renderer: the changed parts go into the texture,
+// which keeps the rest, and the whole texture is drawn; the window is cleared
+// first only where the screen leaves part of it uncovered.
+bool PresentWithRenderer() {
+    const PixelBuffer& back = *screen.backBuffer;
+    for (const DamageRect& r : screen.changed) {
+        const SDL_Rect rect{r.x, r.y, r.width, r.height};
+        if (SDL_UpdateTexture(screen.texture, &rect, back.Row(r.y) + r.x * 4,
+                              static_cast<int>(back.stride)) != 0) {
+            return false;
+        }
+    }
+    const SDL_Rect source{0, 0, screen.width, screen.height};
+    const SDL_Rect destination = Destination();
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(screen.renderer, &outputWidth, &outputHeight);
+    if (destination.x > 0 || destination.y > 0 || destination.x + destination.w < outputWidth ||
+        destination.y + destination.h < outputHeight) {
+        SDL_SetRenderDrawColor(screen.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(screen.renderer);
+    }
+    if (SDL_RenderCopy(screen.renderer, screen.texture, &source, &destination) != 0) {
+        return false;
+    }
+    SDL_RenderPresent(screen.renderer);
+    return true;
 }
 
 }  // namespace
@@ -103,6 +165,11 @@ int LoadScreenSystem() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return 0;
     }
+    // A window surface in shared memory, written by us and copied by the
+    // display, not one drawn through an OpenGL context of SDL's: on a machine
+    // without a GPU that context is a software rasteriser costing a fifth of
+    // a core at 60 frames a second.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Nothing the program does with the mouse; unread motion would only push
     // the close event further back in the queue.
     SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
@@ -133,20 +200,30 @@ int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, i
     screen.rightOffset = rightOffset;
     screen.bottomOffset = bottomOffset;
     screen.backBuffer = NewPixelBuffer(width, height, 32, false);
-    // Flip mode 1 presents at the retrace; 0 presents at once.
-    SDL_SetHint(SDL_HINT_RENDER_VSYNC, flipMode != 0 ? "1" : "0");
-    const Uint32 vsync = flipMode != 0 ? SDL_RENDERER_PRESENTVSYNC : 0;
-    screen.renderer = SDL_CreateRenderer(window, -1, vsync);
-    if (screen.renderer == nullptr && vsync != 0) {
-        // A renderer without retrace sync still serves: the pacer keeps time.
-        screen.renderer = SDL_CreateRenderer(window, -1, 0);
-    }
-    if (!screen.backBuffer || screen.renderer == nullptr) {
+    if (!screen.backBuffer) {
         ReleaseScreenResources();
         return 0;
     }
-    screen.texture = MakeTexture();
-    if (screen.texture == nullptr) {
+    screen.damage.Reset(width, height);
+    // Flip mode 1 presents at the retrace; 0 presents at once.
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, flipMode != 0 ? "1" : "0");
+    const Uint32 vsync = flipMode != 0 ? SDL_RENDERER_PRESENTVSYNC : 0;
+    screen.renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | vsync);
+    const bool keepRenderer =
+        screen.renderer != nullptr &&
+        (screen.autoStretch || PreferRenderer(TraitsOf(screen.renderer), flipMode != 0));
+    if (!keepRenderer && screen.renderer != nullptr) {
+        SDL_DestroyRenderer(screen.renderer);
+        screen.renderer = nullptr;
+    }
+    if (keepRenderer) {
+        screen.texture = MakeTexture();
+        if (screen.texture == nullptr) {
+            ReleaseScreenResources();
+            return 0;
+        }
+    } else if (screen.autoStretch || SDL_GetWindowSurface(window) == nullptr) {
+        // Neither way to show anything.
         ReleaseScreenResources();
         return 0;
     }
@@ -162,7 +239,7 @@ DrawTarget* ScreenTarget() {
         EndDrawing();
         return nullptr;
     }
-    return MakeScreenOutput(screen.backBuffer.get());
+    return MakeScreenOutput(screen.backBuffer.get(), &screen.damage);
 }
 
 int PresentScreen() {
@@ -174,29 +251,32 @@ int PresentScreen() {
         screen.pacer.AfterPresent(FramePacer::Clock::duration::zero());
         return 1;
     }
-    const PixelBuffer& back = *screen.backBuffer;
-    if (SDL_UpdateTexture(screen.texture, nullptr, back.Row(0), static_cast<int>(back.stride)) !=
-        0) {
-        RestoreScreenTextures();
-        if (screen.texture == nullptr || SDL_UpdateTexture(screen.texture, nullptr, back.Row(0),
-                                                           static_cast<int>(back.stride)) != 0) {
-            screen.usable = false;
-            screen.pacer.AfterPresent(FramePacer::Clock::duration::zero());
-            return 0;
+    screen.damage.Take(screen.changed);
+    const FramePacer::Clock::time_point start = FramePacer::Clock::now();
+    bool shown = false;
+    if (screen.renderer != nullptr) {
+        shown = PresentWithRenderer();
+        if (!shown) {
+            // The textures may have gone with the device: once more, whole.
+            RestoreScreenTextures();
+            screen.damage.Take(screen.changed);
+            shown = screen.texture != nullptr && PresentWithRenderer();
         }
+    } else {
+        const PixelBuffer& back = *screen.backBuffer;
+        shown = screen.surface.Present(screen.parent, screen.x, screen.y, back.Row(0), back.stride,
+                                       back.width, back.height, screen.changed);
     }
-    const SDL_Rect source{0, 0, screen.width, screen.height};
-    const SDL_Rect destination = Destination();
-    SDL_SetRenderDrawColor(screen.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(screen.renderer);
-    if (SDL_RenderCopy(screen.renderer, screen.texture, &source, &destination) != 0) {
+    const FramePacer::Clock::duration took = FramePacer::Clock::now() - start;
+    if (!shown) {
         screen.usable = false;
         screen.pacer.AfterPresent(FramePacer::Clock::duration::zero());
         return 0;
     }
-    const FramePacer::Clock::time_point start = FramePacer::Clock::now();
-    SDL_RenderPresent(screen.renderer);
-    screen.pacer.AfterPresent(FramePacer::Clock::now() - start);
+    // Only a renderer can wait for the retrace; a window surface's update
+    // that took long was held up by the machine, not by the display.
+    screen.pacer.AfterPresent(screen.renderer != nullptr ? took
+                                                         : FramePacer::Clock::duration::zero());
     return 1;
 }
 
@@ -211,6 +291,10 @@ SDL_Window* ScreenWindow() {
 }
 
 void RepaintScreen() {
+    if (screen.open) {
+        screen.damage.AddAll();
+        screen.surface.Forget();
+    }
     PresentScreen();
 }
 
@@ -220,6 +304,11 @@ void RestoreScreenTextures() {
     }
     if (screen.texture != nullptr) {
         SDL_DestroyTexture(screen.texture);
+        screen.texture = nullptr;
     }
-    screen.texture = MakeTexture();
+    if (screen.renderer != nullptr) {
+        screen.texture = MakeTexture();
+    }
+    // A new texture holds nothing yet.
+    screen.damage.AddAll();
 }

@@ -1,12 +1,10 @@
 // The screen: an 800 x 600 back buffer in wasm memory that keeps its
-// contents, presented into the canvas. Only the rectangle that changed since
-// the last present is put, so a frame costs the composite's area, not the
-// screen's. The rectangle is found by comparing with a copy of what was
-// shown; bookkeeping of what the drawing calls touched would spare that
-// comparison. The page's refresh (requestAnimationFrame) paces the frames:
-// presenting itself never waits.
-#include <algorithm>
-#include <cstring>
+// contents, presented into the canvas. Only the rectangles the drawing
+// routines changed since the last present are put (the run-time's screen
+// damage), so a frame costs what changed, not the whole screen. The page's
+// refresh (requestAnimationFrame) paces the frames: presenting never waits.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -19,65 +17,31 @@
 
 namespace {
 
-struct Rect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
 struct Screen {
     WindowHandle parent = nullptr;
     std::unique_ptr<PixelBuffer> backBuffer;
-    // What the canvas shows, to find what changed; empty before the first
-    // present, which puts everything.
-    std::vector<std::uint8_t> shown;
+    // What the drawing routines changed since the last present.
+    ScreenDamage damage;
+    std::vector<DamageRect> changed;
     std::vector<std::uint8_t> rgba;
 };
 
 Screen screen;
 
-// The smallest rectangle holding every pixel of back that differs from
-// shown (the whole screen when nothing was shown yet); empty when none does.
-Rect ChangedRect(const PixelBuffer& back, const std::vector<std::uint8_t>& shown) {
-    if (shown.empty()) {
-        return Rect{0, 0, back.width, back.height};
+// Puts one rectangle of the back buffer into the canvas.
+void Put(const PixelBuffer& back, const DamageRect& r) {
+    screen.rgba.resize(static_cast<std::size_t>(r.width) * r.height * 4);
+    std::uint8_t* out = screen.rgba.data();
+    for (int y = r.y; y < r.y + r.height; ++y) {
+        const std::uint8_t* bgrx = back.Row(y) + 4 * r.x;
+        for (int x = 0; x < r.width; ++x, out += 4, bgrx += 4) {
+            out[0] = bgrx[2];
+            out[1] = bgrx[1];
+            out[2] = bgrx[0];
+            out[3] = 255;
+        }
     }
-    const std::size_t rowBytes = static_cast<std::size_t>(back.width) * 4;
-    int top = back.height;
-    int bottom = -1;
-    int left = back.width;
-    int right = -1;
-    // Only the three colour bytes of a pixel count; the fourth is never shown.
-    const auto same = [](const std::uint8_t* a, const std::uint8_t* b) {
-        return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
-    };
-    for (int y = 0; y < back.height; ++y) {
-        const std::uint8_t* now = back.Row(y);
-        const std::uint8_t* was = shown.data() + static_cast<std::size_t>(y) * rowBytes;
-        if (std::memcmp(now, was, rowBytes) == 0) {
-            continue;
-        }
-        int first = 0;
-        while (first < back.width && same(now + 4 * first, was + 4 * first)) {
-            ++first;
-        }
-        if (first == back.width) {
-            continue;
-        }
-        int last = back.width - 1;
-        while (same(now + 4 * last, was + 4 * last)) {
-            --last;
-        }
-        top = std::min(top, y);
-        bottom = y;
-        left = std::min(left, first);
-        right = std::max(right, last);
-    }
-    if (bottom < 0) {
-        return Rect{};
-    }
-    return Rect{left, top, right - left + 1, bottom - top + 1};
+    wobblet_page_put(screen.rgba.data(), r.x, r.y, r.width, r.height);
 }
 
 }  // namespace
@@ -99,11 +63,12 @@ int MakeWindowScreen(WindowHandle parent, int /*x*/, int /*y*/, int width, int h
     }
     screen.parent = parent;
     screen.backBuffer = std::move(backBuffer);
+    screen.damage.Reset(width, height);
     return 1;
 }
 
 DrawTarget* ScreenTarget() {
-    return MakeScreenOutput(screen.backBuffer.get());
+    return MakeScreenOutput(screen.backBuffer.get(), &screen.damage);
 }
 
 int PresentScreen() {
@@ -111,26 +76,9 @@ int PresentScreen() {
     if (back == nullptr) {
         return 0;
     }
-    const Rect changed = ChangedRect(*back, screen.shown);
-    if (changed.width == 0) {
-        return 1;
-    }
-    screen.rgba.resize(static_cast<std::size_t>(changed.width) * changed.height * 4);
-    std::uint8_t* out = screen.rgba.data();
-    for (int y = changed.y; y < changed.y + changed.height; ++y) {
-        const std::uint8_t* bgrx = back->Row(y) + 4 * changed.x;
-        for (int x = 0; x < changed.width; ++x, out += 4, bgrx += 4) {
-            out[0] = bgrx[2];
-            out[1] = bgrx[1];
-            out[2] = bgrx[0];
-            out[3] = 255;
-        }
-    }
-    wobblet_page_put(screen.rgba.data(), changed.x, changed.y, changed.width, changed.height);
-    const std::size_t rowBytes = static_cast<std::size_t>(back->width) * 4;
-    screen.shown.resize(rowBytes * back->height);
-    for (int y = changed.y; y < changed.y + changed.height; ++y) {
-        std::memcpy(screen.shown.data() + y * rowBytes, back->Row(y), rowBytes);
+    screen.damage.Take(screen.changed);
+    for (const DamageRect& r : screen.changed) {
+        Put(*back, r);
     }
     return 1;
 }

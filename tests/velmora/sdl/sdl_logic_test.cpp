@@ -7,7 +7,7 @@
 #include <set>
 #include <thread>
 
-#include "shell/sdl/Icon.h"
+#include "shell/icon/Icon.h"
 #include "shell/sdl/PendingTick.h"
 #include "shell/sdl/TickSchedule.h"
 #include "shell/sdl/WindowPlacement.h"

@@ -1,51 +1,49 @@
-// The real velmora, linked with OnTimer wrapped (-Wl,--wrap) so that every
-// tick is timed on its way into the core. At exit it prints to standard
-// error: "ticks N mean M ms p99 P ms max X ms" over the intervals between
-// ticks, leaving out the first few of start-up. The program itself stays
-// without options; this is a separate test build.
-#include <algorithm>
-#include <chrono>
+// velmora's SDL window with every tick timed: the program's start-up over
+// the same window functions, and a loop of its own that notes the time of
+// each tick before handing it on. At exit it prints the intervals to
+// standard error (tests/velmora/TickLog.h). The program itself stays without
+// options; this is a separate test build.
+#include <SDL.h>
+
 #include <cstdio>
-#include <vector>
+#include <cstdlib>
+#include <string>
 
-extern "C" void __real__Z7OnTimerv();
+#include "shell/App.h"
+#include "shell/Platform.h"
+#include "shell/sdl/SdlWindow.h"
+#include "tests/velmora/TickLog.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-constexpr std::size_t kStartUpTicks = 5;
-
-struct TickLog {
-    std::vector<Clock::time_point> times;
-
-    TickLog() { times.reserve(1 << 16); }
-    ~TickLog() {
-        if (times.size() < kStartUpTicks + 2) {
-            std::fprintf(stderr, "ticks %zu: too few to measure\n", times.size());
-            return;
-        }
-        std::vector<double> intervals;
-        for (std::size_t k = kStartUpTicks + 1; k < times.size(); ++k) {
-            intervals.push_back(
-                std::chrono::duration<double, std::milli>(times[k] - times[k - 1]).count());
-        }
-        double sum = 0;
-        for (double ms : intervals) {
-            sum += ms;
-        }
-        std::sort(intervals.begin(), intervals.end());
-        const std::size_t p99 = std::min(intervals.size() - 1, intervals.size() * 99 / 100);
-        std::fprintf(stderr, "ticks %zu mean %.2f ms p99 %.2f ms max %.2f ms\n", intervals.size(),
-                     sum / static_cast<double>(intervals.size()), intervals[p99], intervals.back());
+int main() {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    setenv("SDL_VIDEO_X11_WMCLASS", kWindowTitle, 1);
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+        std::fprintf(stderr, "velmora-tick-probe: %s\n", SDL_GetError());
+        return 1;
     }
-};
-
-TickLog tickLog;
-
-}  // namespace
-
-extern "C" void __wrap__Z7OnTimerv() {
-    tickLog.times.push_back(Clock::now());
-    __real__Z7OnTimerv();
+    std::string error;
+    if (!CreateMainWindow(error)) {
+        std::fprintf(stderr, "velmora-tick-probe: %s\n", error.c_str());
+        return 1;
+    }
+    OnCreate();
+    if (InitApp() == 0) {
+        return 1;
+    }
+    TickLog ticks;
+    int exitCode = 0;
+    while (!QuitPosted(exitCode)) {
+        SDL_Event event;
+        if (SDL_WaitEvent(&event) == 0) {
+            std::fprintf(stderr, "velmora-tick-probe: %s\n", SDL_GetError());
+            return 1;
+        }
+        if (IsTickEvent(event)) {
+            ticks.Record();
+        }
+        DispatchEvent(event);
+    }
+    StopTimer(kTimerId);
+    ticks.Report(stderr);
+    return exitCode;
 }

@@ -27,6 +27,13 @@ TEST(CaptureOptions, AcceptsTheDocumentedForms) {
     EXPECT_EQ(o.frames, 100);
     EXPECT_EQ(o.every, 5);
     EXPECT_EQ(o.outDir, "d");
+    EXPECT_TRUE(o.animationPath.empty());
+    EXPECT_EQ(o.from, 1);
+    ASSERT_TRUE(Parse({"--frames", "375", "--from", "16", "--animation", "a.webp"}, o, error))
+        << error;
+    EXPECT_EQ(o.from, 16);
+    EXPECT_TRUE(o.outDir.empty());
+    EXPECT_EQ(o.animationPath, "a.webp");
 }
 
 TEST(CaptureOptions, RefusesBadLinesWithAReason) {
@@ -35,7 +42,9 @@ TEST(CaptureOptions, RefusesBadLinesWithAReason) {
         const char* reason;
     } cases[] = {
         {{}, "--frames N is required"},
-        {{"--frames", "3"}, "--out DIR is required"},
+        {{"--frames", "3"}, "--out DIR or --animation FILE is required"},
+        {{"--frames", "3", "--animation", ""}, "--animation needs a file name"},
+        {{"--frames", "3", "--from", "4", "--out", "d"}, "--from 4 comes after the last frame 3"},
         {{"--out", "d"}, "--frames N is required"},
         {{"--frames", "0", "--out", "d"}, "\"0\""},
         {{"--frames", "-4", "--out", "d"}, "\"-4\""},

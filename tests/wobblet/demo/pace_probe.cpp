@@ -1,24 +1,12 @@
 // wobblet-pace-probe SECONDS: runs wobblet's own start-up and frame loop in
 // its window for that long (or until it is closed) and prints the frame rate
 // and the processor time it used, to show the loop is paced, not spinning.
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 #include "demo/Wobblet.h"
-
-namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-}  // namespace
+#include "tests/wobblet/demo/ProcessCpu.h"
 
 int main(int argc, char** argv) {
     const double seconds = argc == 2 ? std::atof(argv[1]) : 0;
@@ -36,14 +24,14 @@ int main(int argc, char** argv) {
     while (Clock::now() < warmUp && RunFrame()) {
     }
     const Clock::time_point start = Clock::now();
-    const double cpuStart = CpuSeconds();
+    const double cpuStart = ProcessCpuSeconds();
     long frames = 0;
     double elapsed = 0;
     while (elapsed < seconds && RunFrame()) {
         ++frames;
         elapsed = std::chrono::duration<double>(Clock::now() - start).count();
     }
-    const double cpu = CpuSeconds() - cpuStart;
+    const double cpu = ProcessCpuSeconds() - cpuStart;
     StopWobblet();
     std::printf("frames %ld seconds %.3f fps %.2f cpu %.1f%%\n", frames, elapsed,
                 elapsed > 0 ? frames / elapsed : 0.0, elapsed > 0 ? 100 * cpu / elapsed : 0.0);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using std::chrono::milliseconds;
 
 TEST(FramePacer, PresentsThatReturnAtOnceArePacedToTheRefreshRate) {
@@ -28,4 +30,21 @@ TEST(FramePacer, APresentThatWaitedForTheRetraceIsNotSleptAfter) {
     for (int frame = 0; frame < 5; ++frame) {
         EXPECT_EQ(pacer.AfterPresent(milliseconds(8)), FramePacer::Clock::duration::zero());
     }
+}
+
+TEST(FramePacer, AWakeUpAFrameOrTwoLateIsMadeUpAndTheRateHolds) {
+    FramePacer pacer;
+    pacer.Start(50);  // 20 ms a frame
+    const auto start = FramePacer::Clock::now();
+    pacer.AfterPresent(FramePacer::Clock::duration::zero());
+    // The machine held the loop up for two and a half frames.
+    std::this_thread::sleep_for(milliseconds(50));
+    for (int frame = 1; frame < 10; ++frame) {
+        pacer.AfterPresent(FramePacer::Clock::duration::zero());
+    }
+    // On the beat, frame 9 ends at 180 ms; starting afresh after the stall
+    // would have taken until 210 ms.
+    const auto took = FramePacer::Clock::now() - start;
+    EXPECT_GE(took, milliseconds(175));
+    EXPECT_LT(took, milliseconds(196));
 }

@@ -171,6 +171,43 @@ TEST_F(SdlWindowTest, PresentationKeepsToTheRefreshRate) {
     EXPECT_GT(fps, hz * 0.5);
 }
 
+// Presenting sends only what changed; a window whose contents the display
+// lost (uncovered, exposed) must get all of it again.
+TEST_F(SdlWindowTest, AnExposedWindowIsShownWholeAgain) {
+    ASSERT_EQ(LoadScreenSystem(), 1);
+    auto* window = static_cast<SDL_Window*>(MakeWindow(0, 0, 0, 320, 200, "Wobblet", 0xC80000));
+    ASSERT_EQ(MakeWindowScreen(window, 0, 0, 320, 200, 0, 0, 0), 1);
+    ASSERT_EQ(BeginDrawing(ScreenTarget()), 1);
+    FillRect(0, 0, 320, 200, PackColor(0, 0, 255));
+    FillRect(100, 50, 20, 10, PackColor(255, 255, 0));
+    EndDrawing();
+    ASSERT_EQ(PresentScreen(), 1);
+    // On a display without a graphics processor the screen shows itself
+    // through the window's surface, which we can read back.
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    ASSERT_NE(surface, nullptr) << SDL_GetError();
+    const auto pixel = [&](int x, int y) {
+        return *reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(surface->pixels) +
+                                                y * surface->pitch + x * 4) &
+               0xFFFFFF;
+    };
+    EXPECT_EQ(pixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(pixel(105, 55), 0xFFFF00u);
+    // Nothing drawn: a present sends nothing and the surface stays as it is.
+    SDL_FillRect(surface, nullptr, 0);
+    ASSERT_EQ(PresentScreen(), 1);
+    EXPECT_EQ(pixel(0, 0), 0u);
+    SDL_Event expose{};
+    expose.type = SDL_WINDOWEVENT;
+    expose.window.windowID = SDL_GetWindowID(window);
+    expose.window.event = SDL_WINDOWEVENT_EXPOSED;
+    ASSERT_EQ(SDL_PushEvent(&expose), 1);
+    EXPECT_TRUE(PollFor(EventWindowEraseBackground));
+    EXPECT_EQ(pixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(pixel(319, 199), 0x0000FFu);
+    EXPECT_EQ(pixel(105, 55), 0xFFFF00u);
+}
+
 TEST_F(SdlWindowTest, ASecondScreenReplacesTheFirst) {
     ASSERT_EQ(LoadScreenSystem(), 1);
     WindowHandle window = MakeWindow(0, 0, 0, 320, 200, "Wobblet", 0xC80000);

@@ -1,4 +1,4 @@
-#include "shell/sdl/Icon.h"
+#include "shell/icon/Icon.h"
 
 #include <cstring>
 

@@ -1,0 +1,151 @@
+#!/usr/bin/env bash
+# wobblet.exe in a window under Wine, on Xvfb with openbox: the window titled
+# "Wobblet" has an 800 x 600 client area showing exactly one of the frames
+# wobblet-capture.exe writes; the loop runs at 60 +- 1 frames/s; openbox's
+# close (Alt+F4) ends it with status 0; with no display or no Direct3D it
+# names the failure and exits 1.
+# Usage: wine_smoke_test.sh WOBBLET_EXE WOBBLET_CAPTURE_EXE PACE_PROBE_EXE PREFIX
+# PREFIX is a Wine prefix of the test's own, made on first use: the test ends
+# every Wine process of it when done.
+set -u
+root="$(cd "$(dirname "$0")/../../.." && pwd)"
+source "$root/scripts/lib/x-session.sh"
+source "$root/tests/wobblet/wine-prefix.sh"
+wobblet=$1
+capture=$2
+probe=$3
+prefix=$4
+exact_frame="$root/tests/wobblet/exact-frame.sh"
+grab="$root/tests/wobblet/x-window-grab.py"
+
+for tool in wine wineserver wineboot Xvfb openbox xdotool xwininfo xprop import convert identify \
+    python3 timeout; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+
+tmp=$(mktemp -d)
+pids=()
+cleanup() {
+    end_wine_processes
+    end_x_session_processes
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+use_wine_prefix "$prefix"
+
+# 1. No display at all. Wine's desktop process keeps the display it started
+# with, so it is ended before the virtual display comes.
+env -u DISPLAY -u WAYLAND_DISPLAY timeout 60 wine "$wobblet" >"$tmp/out" 2>"$tmp/err"
+status=$?
+end_wine_processes
+[ "$status" -eq 1 ] || fail "without a display wobblet.exe exited with $status, not 1"
+grep -q "wobblet: LoadScreenSystem failed" "$tmp/err" \
+    || fail "without a display wobblet.exe did not say why: $(cat "$tmp/err")"
+echo "no display: status 1, \"$(grep LoadScreenSystem "$tmp/err")\""
+
+start_x_session "$tmp"
+
+# 2. No Direct3D: d3d9.dll cannot be loaded.
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;d3d9=" timeout 60 wine "$wobblet" >"$tmp/out" 2>"$tmp/err"
+status=$?
+[ "$status" -eq 1 ] || fail "without Direct3D wobblet.exe exited with $status, not 1"
+grep -q "wobblet: LoadScreenSystem failed" "$tmp/err" \
+    || fail "without Direct3D wobblet.exe did not say why: $(cat "$tmp/err")"
+echo "no Direct3D: status 1, \"$(grep LoadScreenSystem "$tmp/err")\""
+
+# The frames the window may show, drawn by the Windows build itself.
+timeout 120 wine "$capture" --frames 375 --out "Z:$tmp/capture" >/dev/null 2>"$tmp/err" \
+    || fail "wobblet-capture.exe failed: $(cat "$tmp/err")"
+
+# 3. The window.
+wine "$wobblet" >"$tmp/wobblet.out" 2>"$tmp/wobblet.err" &
+wobblet_pid=$!
+pids+=($wobblet_pid)
+window=$(timeout 60 xdotool search --sync --name '^Wobblet$' | head -n1)
+[ -n "$window" ] || fail "no window titled Wobblet appeared"
+geometry=$(xwininfo -id "$window")
+echo "$geometry" | grep -q "Width: 800" || fail "client area is not 800 wide: $geometry"
+echo "$geometry" | grep -q "Height: 600" || fail "client area is not 600 high: $geometry"
+echo "window: \"Wobblet\", client area 800x600"
+
+# Which X window holds the presented picture. On Windows it is part of the
+# top-level window. Wine (8, on Xvfb) keeps Direct3D output of a child window
+# in an off-screen X window of the child's size, redirected by the composite
+# extension, and does not copy it into the top-level window, which stays
+# black there; that X window holds exactly what was presented, so it is read
+# instead, and the test says so.
+matching_frame() {
+    local shot=$1 found
+    found=$("$exact_frame" "$shot" "$tmp/capture" 16 375 2>"$tmp/exact.err")
+    case $? in
+        0) echo "$found" ;;
+        1) ;;
+        *) fail "$(cat "$tmp/exact.err")" ;;
+    esac
+}
+sleep 2
+matched=""
+for attempt in $(seq 5); do
+    import -window "$window" "$tmp/shot.png" 2>/dev/null || fail "no screenshot"
+    matched=$(matching_frame "$tmp/shot.png")
+    if [ -n "$matched" ]; then
+        echo "screenshot of the client area equals captured $matched"
+        break
+    fi
+    for child in $(xwininfo -root -tree | awk '/\(has no name\): \(\)  800x600\+0\+0/ { print $1 }'); do
+        "$grab" "$child" "$tmp/child.ppm" 2>/dev/null || continue
+        matched=$(matching_frame "$tmp/child.ppm")
+        if [ -n "$matched" ]; then
+            echo "the top-level window's picture is not the presented one (Wine shows none of" \
+                "a child window's Direct3D output there); the child's X window $child equals" \
+                "captured $matched"
+            break 2
+        fi
+    done
+    sleep 0.2
+done
+if [ -z "$matched" ]; then
+    cp "$tmp/shot.png" "${TMPDIR:-/tmp}/wobblet-wine-smoke-shot.png"
+    fail "no picture of the window equals a captured frame (the last screenshot:" \
+        "${TMPDIR:-/tmp}/wobblet-wine-smoke-shot.png)"
+fi
+
+# 4. Close through the window manager: openbox's Alt+F4 sends WM_DELETE_WINDOW,
+# which Wine turns into the close message.
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool key --clearmodifiers alt+F4
+for _ in $(seq 100); do
+    kill -0 "$wobblet_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$wobblet_pid" 2>/dev/null && fail "wobblet.exe did not end after the window manager's close"
+wait "$wobblet_pid"
+status=$?
+[ "$status" -eq 0 ] || fail "wobblet.exe exited with $status after close: $(cat "$tmp/wobblet.err")"
+echo "closed by the window manager: status 0"
+
+# 5. Pacing over 10 s. Presenting returns at once under Wine, so the frame
+# pacer holds the loop to the display's 60 Hz: never faster. Wine's software
+# Direct3D (Mesa's llvmpipe) takes about 15 ms of processor time to present a
+# frame drawn through GDI; on a busy 2-core machine a frame can cost more than
+# the 16.7 ms a frame lasts at 60 Hz, and then a lower rate is that cost, not
+# the pacer's. Below 59 frames/s the test fails only when a frame cost less
+# than 80 % of a period: then the pacer slept too long.
+line=$(timeout 60 wine "$probe" 10 2>"$tmp/probe.err") || fail "pace probe failed: $(cat "$tmp/probe.err")"
+echo "pacing: $line"
+fps=$(echo "$line" | sed -n 's/.* fps \([0-9.]*\) .*/\1/p')
+cpu=$(echo "$line" | sed -n 's/.* cpu \([0-9.]*\)%.*/\1/p')
+[ -n "$fps" ] && [ -n "$cpu" ] || fail "no frame rate or CPU in \"$line\""
+awk -v f="$fps" 'BEGIN { exit !(f <= 61) }' || fail "frame rate $fps is above 61: the loop is not paced"
+frame_ms=$(awk -v f="$fps" -v c="$cpu" 'BEGIN { printf "%.1f", (f > 0 ? 10 * c / f : 0) }')
+if ! awk -v f="$fps" 'BEGIN { exit !(f >= 59) }'; then
+    awk -v m="$frame_ms" 'BEGIN { exit !(m >= 0.8 * 1000 / 60) }' \
+        || fail "frame rate $fps is below 59 though a frame took only $frame_ms ms of processor time"
+    echo "frame rate $fps: below 60 because a frame takes $frame_ms ms of processor time under Wine"
+fi
+echo "wine smoke: ok"
