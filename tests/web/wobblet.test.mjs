@@ -32,7 +32,7 @@ const canvasHash = `(async () => {
   return Array.from(new Uint8Array(digest), (b) => b.toString(16).padStart(2, '0')).join('');
 })()`;
 
-test(`wobblet frames 1 to ${kFrames} equal the Linux capture`, async () => {
+test(`wobblet frames 1 to ${kFrames} equal the Linux capture`, async (t) => {
   const out = join(scratch, 'frames');
   execFileSync(hostTool('wobblet-capture'), ['--frames', String(kFrames), '--out', out],
                { stdio: 'ignore' });
@@ -41,8 +41,10 @@ test(`wobblet frames 1 to ${kFrames} equal the Linux capture`, async () => {
   });
   await page.waitFor("typeof Module != 'undefined' && Module.calledRun === true");
   const mismatched = [];
+  let firstPut = 0;
   for (let frame = 1; frame <= kFrames; ++frame) {
     assert.equal(await page.evaluate('Module._wobblet_test_frames(1)'), 1);
+    if (frame === 1) firstPut = await page.evaluate('Module.pixelsPut');
     const linux = readPng(join(out, `frame_${String(frame).padStart(4, '0')}.png`));
     assert.equal(linux.width, 800);
     assert.equal(linux.height, 600);
@@ -50,6 +52,12 @@ test(`wobblet frames 1 to ${kFrames} equal the Linux capture`, async () => {
     if ((await page.evaluate(canvasHash)) !== expected) mismatched.push(frame);
   }
   assert.deepEqual(mismatched, [], `frames that differ from the capture: ${mismatched.join(' ')}`);
+  // The first present puts the whole screen; after it, only what changed,
+  // which lies within the composite's 320 x 360 pixels.
+  assert.equal(firstPut, 800 * 600);
+  const perFrame = ((await page.evaluate('Module.pixelsPut')) - firstPut) / (kFrames - 1);
+  t.diagnostic(`${perFrame.toFixed(0)} pixels put a frame after the first`);
+  assert.ok(perFrame <= 320 * 360, `${perFrame.toFixed(0)} pixels put a frame`);
   assert.deepEqual(page.console, []);
   await page.close();
 });

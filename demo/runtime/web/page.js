@@ -33,6 +33,8 @@ mergeInto(LibraryManager.library, {
     if (!wobbletPage.context) return;
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
     wobbletPage.context.putImageData(new ImageData(pixels, width, height), x, y);
+    // For the tests: how much presenting has put into the canvas.
+    Module['pixelsPut'] = (Module['pixelsPut'] || 0) + width * height;
     if (Module['firstFrameTime'] === undefined) Module['firstFrameTime'] = performance.now();
   },
 
