@@ -10,7 +10,22 @@
 #
 # installs into <work dir>/install and sets CUBES_LIBPNG_PREFIX to it in the
 # caller. zlib comes from wherever the toolchain finds it (pass ZLIB_ROOT or
-# the like in CMAKE_ARGS otherwise). As a script:
+# the like in CMAKE_ARGS otherwise).
+#
+# Any other Debian source package with a CMake build goes the same way:
+#
+#   cubes_debian_source(PACKAGE <source package> DIR <work dir>
+#                       TOOLCHAIN <toolchain file> [CMAKE_ARGS ...])
+#
+# sets CUBES_DEBIAN_SOURCE_PREFIX to its install folder. A package whose CMake
+# build does not fit (zlib's wants files Debian's tarball leaves out) is built
+# with its own configure script instead:
+#
+#   cubes_debian_source(PACKAGE <p> DIR <d> CONFIGURE_COMMAND <command...>
+#                       MAKE_COMMAND <command...>)
+#
+# runs "<configure command> --prefix=<install>" and "<make command> install"
+# in the unpacked source. As a script:
 #
 #   cmake -DDIR=<work dir> -DTOOLCHAIN=<file> [-DCMAKE_ARGS="a;b"] -P cmake/DebianLibpng.cmake
 #
@@ -19,21 +34,31 @@
 # touched. CUBES_DEBIAN_MIRROR and CUBES_DEBIAN_SUITE (default: this machine's
 # release) choose where from.
 
-function(_cubes_libpng_run what)
+function(_cubes_debian_run what)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
   if(NOT status EQUAL 0)
-    message(FATAL_ERROR "libpng from Debian's source package: ${what} failed (${status}):\n${out}")
+    message(FATAL_ERROR "${package} from Debian's source package: ${what} failed (${status}):\n${out}")
   endif()
 endfunction()
 
 function(cubes_debian_libpng)
   cmake_parse_arguments(PARSE_ARGV 0 arg "" "DIR;TOOLCHAIN" "CMAKE_ARGS")
-  if(NOT arg_DIR OR NOT arg_TOOLCHAIN)
-    message(FATAL_ERROR "cubes_debian_libpng needs DIR and TOOLCHAIN")
+  cubes_debian_source(PACKAGE libpng1.6 DIR ${arg_DIR} TOOLCHAIN ${arg_TOOLCHAIN}
+                      CMAKE_ARGS -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF
+                                 -DPNG_EXECUTABLES=OFF -DPNG_FRAMEWORK=OFF ${arg_CMAKE_ARGS})
+  set(CUBES_LIBPNG_PREFIX ${CUBES_DEBIAN_SOURCE_PREFIX} PARENT_SCOPE)
+endfunction()
+
+function(cubes_debian_source)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "PACKAGE;DIR;TOOLCHAIN"
+                        "CMAKE_ARGS;CONFIGURE_COMMAND;MAKE_COMMAND")
+  if(NOT arg_PACKAGE OR NOT arg_DIR OR NOT (arg_TOOLCHAIN OR arg_CONFIGURE_COMMAND))
+    message(FATAL_ERROR "cubes_debian_source needs PACKAGE, DIR and TOOLCHAIN or CONFIGURE_COMMAND")
   endif()
+  set(package ${arg_PACKAGE})
   set(prefix ${arg_DIR}/install)
-  set(stamp ${prefix}/debian-libpng.done)
-  set(CUBES_LIBPNG_PREFIX ${prefix} PARENT_SCOPE)
+  set(stamp ${prefix}/debian-${package}.done)
+  set(CUBES_DEBIAN_SOURCE_PREFIX ${prefix} PARENT_SCOPE)
   if(EXISTS ${stamp})
     return()
   endif()
@@ -41,7 +66,7 @@ function(cubes_debian_libpng)
   find_program(CUBES_APT_GET apt-get)
   find_program(CUBES_DPKG_SOURCE dpkg-source)
   if(NOT CUBES_APT_GET OR NOT CUBES_DPKG_SOURCE)
-    message(FATAL_ERROR "libpng is built from Debian's source package: apt-get and dpkg-source "
+    message(FATAL_ERROR "${package} is built from Debian's source package: apt-get and dpkg-source "
                         "(package dpkg-dev) are needed; scripts/setup installs them")
   endif()
   if(NOT CUBES_DEBIAN_SUITE)
@@ -55,12 +80,12 @@ function(cubes_debian_libpng)
     set(CUBES_DEBIAN_MIRROR http://deb.debian.org/debian)
   endif()
 
-  message(STATUS "libpng: fetching Debian's libpng1.6 source package (${CUBES_DEBIAN_SUITE})")
+  message(STATUS "${package}: fetching Debian's source package (${CUBES_DEBIAN_SUITE})")
   set(apt ${arg_DIR}/apt)
   file(REMOVE_RECURSE ${apt} ${arg_DIR}/download ${arg_DIR}/source ${arg_DIR}/build)
   file(MAKE_DIRECTORY ${apt}/sources.list.d ${apt}/lists/partial ${apt}/cache/archives/partial
        ${arg_DIR}/download)
-  # The security archive too: a fixed libpng reaches it first.
+  # The security archive too: a fixed version reaches it first.
   set(keyring /usr/share/keyrings/debian-archive-keyring.gpg)
   file(WRITE ${apt}/sources.list
        "deb-src [signed-by=${keyring}] ${CUBES_DEBIAN_MIRROR} ${CUBES_DEBIAN_SUITE} main\n"
@@ -75,15 +100,15 @@ function(cubes_debian_libpng)
       # be able to write there.
       -o APT::Sandbox::User=
       -qq)
-  _cubes_libpng_run("apt-get update" ${CUBES_APT_GET} ${apt_options} update)
+  _cubes_debian_run("apt-get update" ${CUBES_APT_GET} ${apt_options} update)
   # apt checks the files against the signed index; the unpacking applies
   # Debian's patches. The newest version first; a mirror that lacks it (the
   # security archive is not mirrored everywhere) falls back to the others.
-  execute_process(COMMAND ${CUBES_APT_GET} ${apt_options} source --download-only libpng1.6
+  execute_process(COMMAND ${CUBES_APT_GET} ${apt_options} source --download-only ${package}
                   WORKING_DIRECTORY ${arg_DIR}/download
                   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
   if(NOT status EQUAL 0)
-    execute_process(COMMAND apt-cache ${apt_options} showsrc libpng1.6
+    execute_process(COMMAND apt-cache ${apt_options} showsrc ${package}
                     OUTPUT_VARIABLE sources ERROR_QUIET)
     string(REGEX MATCHALL "\nVersion: [^\n]+" versions "\n${sources}")
     list(TRANSFORM versions REPLACE "\nVersion: " "")
@@ -92,43 +117,50 @@ function(cubes_debian_libpng)
       file(REMOVE_RECURSE ${arg_DIR}/download)
       file(MAKE_DIRECTORY ${arg_DIR}/download)
       execute_process(COMMAND ${CUBES_APT_GET} ${apt_options} source --download-only
-                              libpng1.6=${version}
+                              ${package}=${version}
                       WORKING_DIRECTORY ${arg_DIR}/download
                       RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
       if(status EQUAL 0)
-        message(WARNING "libpng: the newest libpng1.6 could not be fetched:\n${out}"
+        message(WARNING "${package}: the newest version could not be fetched:\n${out}"
                         "using ${version} instead")
         break()
       endif()
     endforeach()
   endif()
   if(NOT status EQUAL 0)
-    message(FATAL_ERROR "libpng: apt-get source libpng1.6 failed (${status}):\n${out}")
+    message(FATAL_ERROR "${package}: apt-get source ${package} failed (${status}):\n${out}")
   endif()
-  file(GLOB dsc ${arg_DIR}/download/libpng1.6_*.dsc)
+  file(GLOB dsc ${arg_DIR}/download/${package}_*.dsc)
   list(LENGTH dsc count)
   if(NOT count EQUAL 1)
-    message(FATAL_ERROR "libpng: expected one libpng1.6 .dsc in ${arg_DIR}/download, found: ${dsc}")
+    message(FATAL_ERROR "${package}: expected one .dsc in ${arg_DIR}/download, found: ${dsc}")
   endif()
-  _cubes_libpng_run("dpkg-source -x" ${CUBES_DPKG_SOURCE} -x ${dsc} ${arg_DIR}/source)
+  _cubes_debian_run("dpkg-source -x" ${CUBES_DPKG_SOURCE} -x ${dsc} ${arg_DIR}/source)
 
-  message(STATUS "libpng: building ${dsc}")
+  message(STATUS "${package}: building ${dsc}")
+  if(arg_CONFIGURE_COMMAND)
+    _cubes_debian_run("configure" ${CMAKE_COMMAND} -E chdir ${arg_DIR}/source
+                      ${arg_CONFIGURE_COMMAND} --prefix=${prefix})
+    _cubes_debian_run("build" ${CMAKE_COMMAND} -E chdir ${arg_DIR}/source
+                      ${arg_MAKE_COMMAND} install)
+    file(WRITE ${stamp} "${dsc}\n")
+    message(STATUS "${package}: installed into ${prefix}")
+    return()
+  endif()
   if(CMAKE_GENERATOR)
     set(generator ${CMAKE_GENERATOR})
   else()
     set(generator Ninja)
   endif()
-  _cubes_libpng_run("configure" ${CMAKE_COMMAND} -S ${arg_DIR}/source -B ${arg_DIR}/build
+  _cubes_debian_run("configure" ${CMAKE_COMMAND} -S ${arg_DIR}/source -B ${arg_DIR}/build
                     -G ${generator}
                     -DCMAKE_TOOLCHAIN_FILE=${arg_TOOLCHAIN}
                     -DCMAKE_BUILD_TYPE=Release
                     -DCMAKE_INSTALL_PREFIX=${prefix}
-                    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF
-                    -DPNG_FRAMEWORK=OFF
                     ${arg_CMAKE_ARGS})
-  _cubes_libpng_run("build" ${CMAKE_COMMAND} --build ${arg_DIR}/build --target install)
+  _cubes_debian_run("build" ${CMAKE_COMMAND} --build ${arg_DIR}/build --target install)
   file(WRITE ${stamp} "${dsc}\n")
-  message(STATUS "libpng: installed into ${prefix}")
+  message(STATUS "${package}: installed into ${prefix}")
 endfunction()
 
 if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
