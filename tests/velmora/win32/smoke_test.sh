@@ -207,8 +207,11 @@ area=$(lit "$tmp/first.png")
 cp "$tmp/first.png" "$shots/velmora_wine_window.png"
 cp "$tmp/root.png" "$shots/velmora_wine_screen.png"
 type_keys "sw+"
-shoot still_a
+# The keys take effect at the next message; the colours move slowly, and a
+# loaded machine runs fewer ticks, so the two looks are a second apart.
 sleep 0.3
+shoot still_a
+sleep 1
 shoot still_b
 $convert "$tmp/still_a.png" -fill white +opaque black "$tmp/mask_a.png"
 $convert "$tmp/still_b.png" -fill white +opaque black "$tmp/mask_b.png"
