@@ -18,6 +18,8 @@
 #                     tests are of another kind: tests/<platform> has them)
 #   Cubes::GL         the platform's OpenGL, GLU and context libraries
 #   Cubes::SDL2, Cubes::X11   on Linux
+#   Cubes::WebP       libwebp's animation encoder and demuxer, for the capture
+#                     tools and their tests
 #   PNG::PNG, ZLIB::ZLIB, GTest::gtest, GTest::gtest_main, benchmark::benchmark
 #
 # A platform is one file in cmake/platforms/ that sets the variables above

@@ -13,18 +13,32 @@ add_library(Cubes::GL ALIAS cubes_gl)
 # Static archives, so the programs import nothing but system DLLs.
 set(ZLIB_USE_STATIC_LIBS ON)
 
-# Debian has no libpng for this target: build it from Debian's source
-# package (cmake/DebianLibpng.cmake), once per build folder.
+# Debian has no libpng or libwebp for this target: both are built from
+# Debian's source packages (cmake/DebianLibpng.cmake), once per build folder.
+# libwebp serves only the capture tools' animations; the programs do not link it.
 if(CMAKE_CROSSCOMPILING AND EXISTS /etc/debian_version)
-  option(CUBES_LIBPNG_FROM_DEBIAN "Build libpng from Debian's libpng1.6 source package" ON)
+  option(CUBES_LIBS_FROM_DEBIAN "Build libpng and libwebp from Debian's source packages" ON)
 else()
-  option(CUBES_LIBPNG_FROM_DEBIAN "Build libpng from Debian's libpng1.6 source package" OFF)
+  option(CUBES_LIBS_FROM_DEBIAN "Build libpng and libwebp from Debian's source packages" OFF)
 endif()
-if(CUBES_LIBPNG_FROM_DEBIAN)
+if(CUBES_LIBS_FROM_DEBIAN)
   include(DebianLibpng)
   cubes_debian_libpng(DIR ${CMAKE_BINARY_DIR}/deps/libpng TOOLCHAIN ${CMAKE_TOOLCHAIN_FILE})
   list(APPEND CMAKE_FIND_ROOT_PATH ${CUBES_LIBPNG_PREFIX})
+  cubes_debian_source(PACKAGE libwebp DIR ${CMAKE_BINARY_DIR}/deps/libwebp
+                      TOOLCHAIN ${CMAKE_TOOLCHAIN_FILE}
+                      CMAKE_ARGS -DWEBP_BUILD_ANIM_UTILS=OFF -DWEBP_BUILD_CWEBP=OFF
+                                 -DWEBP_BUILD_DWEBP=OFF -DWEBP_BUILD_GIF2WEBP=OFF
+                                 -DWEBP_BUILD_IMG2WEBP=OFF -DWEBP_BUILD_VWEBP=OFF
+                                 -DWEBP_BUILD_WEBPINFO=OFF -DWEBP_BUILD_WEBPMUX=OFF
+                                 -DWEBP_BUILD_EXTRAS=OFF)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${CUBES_DEBIAN_SOURCE_PREFIX})
 endif()
+find_package(Threads REQUIRED)
+find_package(WebP CONFIG REQUIRED)
+add_library(cubes_webp INTERFACE)
+target_link_libraries(cubes_webp INTERFACE WebP::libwebpmux WebP::webpdemux WebP::webp)
+add_library(Cubes::WebP ALIAS cubes_webp)
 
 if(CMAKE_CROSSCOMPILING)
   # GoogleTest from Debian's sources, built with this compiler.

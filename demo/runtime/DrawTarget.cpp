@@ -117,8 +117,11 @@ int BeginDrawing(DrawTarget* output) {
     output->clipWidth = output->width;
     output->clipHeight = output->height;
     output->begun = true;
-    // What is drawn from now on may change any pixel.
-    output->buffer->version = NewPixelVersion();
+    // What is drawn from now on may change any pixel. An output drawn through
+    // the platform's own calls has no buffer of ours to mark.
+    if (output->buffer != nullptr) {
+        output->buffer->version = NewPixelVersion();
+    }
     return 1;
 }
 

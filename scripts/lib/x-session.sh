@@ -2,6 +2,18 @@
 # and the measuring scripts. Source this file; the caller keeps the process
 # ids to end in its `pids` array and reports with its own `fail`.
 
+# require_tools TOOL...: skips the test (exit 77, which ctest counts as
+# skipped) when a command or an absolute path is not there to run.
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "SKIP: $tool is not installed"
+            exit 77
+        fi
+    done
+}
+
 # start_x_session DIR [WIDTHxHEIGHT]: Xvfb on a display number nobody else
 # uses (chosen by Xvfb itself), then openbox, which gives windows a frame and
 # turns Alt+F4 into WM_DELETE_WINDOW. Logs go to DIR. Exports DISPLAY and

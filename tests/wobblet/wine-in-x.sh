@@ -7,9 +7,7 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 source "$root/scripts/lib/x-session.sh"
 source "$root/tests/wobblet/wine-prefix.sh"
 fail() { echo "FAIL: $*" >&2; exit 1; }
-for tool in wine wineserver wineboot Xvfb openbox xprop; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
-done
+require_tools wine wineserver wineboot Xvfb openbox xprop
 prefix=$1
 shift
 tmp=$(mktemp -d)

@@ -1,8 +1,7 @@
 #include "tools/webp/webp_animation.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "tools/webp/WholeFile.h"
+
 #include <webp/demux.h>
 #include <webp/encode.h>
 #include <webp/mux.h>
@@ -23,61 +22,6 @@ void SetError(std::string* error, const std::string& text) {
     if (error != nullptr) {
         *error = text;
     }
-}
-
-std::string SystemError(const std::string& what) {
-    return what + ": " + std::strerror(errno);
-}
-
-// A new, empty file beside path, with a name nobody else uses; "" on failure.
-std::string MakeTemporaryFile(const std::string& path) {
-    const std::filesystem::path target(path);
-    // Hidden while it is being written.
-    std::string hidden(1, '.');
-    hidden += target.filename().string();
-    hidden += ".XXXXXX";
-    const std::string pattern = (target.parent_path() / hidden).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0) {
-        return "";
-    }
-    // mkstemp makes the file private; the finished picture gets the
-    // permissions any new file of this user gets.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    close(fd);
-    return name.data();
-}
-
-bool WriteAll(const std::string& path, const std::uint8_t* bytes, std::size_t size,
-              std::string* error) {
-    const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0) {
-        SetError(error, SystemError(path));
-        return false;
-    }
-    while (size > 0) {
-        const ssize_t written = write(fd, bytes, size);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            SetError(error, SystemError(path));
-            close(fd);
-            return false;
-        }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    // A full disk may only show itself when the data is flushed.
-    if (fsync(fd) != 0 || close(fd) != 0) {
-        SetError(error, SystemError(path));
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -120,9 +64,10 @@ bool Writer::Open(const std::string& target, int pictureWidth, int pictureHeight
         SetError(error, target + ": exists and is not a regular file");
         return false;
     }
-    temporaryPath = MakeTemporaryFile(target);
+    std::string reason;
+    temporaryPath = MakeTemporaryFile(target, reason);
     if (temporaryPath.empty()) {
-        SetError(error, SystemError("cannot create a file beside " + target));
+        SetError(error, "cannot create a file beside " + target + ": " + reason);
         return false;
     }
     WebPAnimEncoderOptions options;
@@ -220,8 +165,7 @@ bool Writer::Finish(int endMs, std::string* error) {
         Discard();
         return false;
     }
-    if (std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
-        SetError(error, SystemError(path));
+    if (!MoveIntoPlace(temporaryPath, path, error)) {
         Discard();
         return false;
     }
@@ -237,7 +181,7 @@ bool Read(const std::string& path, int& width, int& height, std::vector<Frame>& 
     const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                           std::istreambuf_iterator<char>());
     if (!in.good() && !in.eof()) {
-        SetError(error, SystemError(path));
+        SetError(error, path + ": " + std::strerror(errno));
         return false;
     }
     WebPAnimDecoderOptions options;

@@ -13,18 +13,8 @@ velmora="$1"
 probe="$2"
 shots="$3"
 
-for tool in Xvfb openbox xdotool xwininfo xprop perl timeout; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed"
-        exit 77
-    fi
-done
-for tool in /usr/bin/import /usr/bin/convert /usr/bin/compare; do
-    if [ ! -x "$tool" ]; then
-        echo "SKIP: $tool is not installed"
-        exit 77
-    fi
-done
+require_tools Xvfb openbox xdotool xwininfo xprop perl timeout
+require_tools /usr/bin/import /usr/bin/convert /usr/bin/compare
 convert=/usr/bin/convert
 
 tmp=$(mktemp -d)

@@ -12,12 +12,7 @@ capture="$2"
 probe="$3"
 exact_frame="$(cd "$(dirname "$0")/.." && pwd)/exact-frame.sh"
 
-for tool in Xvfb openbox xdotool xwininfo xprop import convert identify timeout; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed"
-        exit 77
-    fi
-done
+require_tools Xvfb openbox xdotool xwininfo xprop import convert identify timeout
 
 tmp=$(mktemp -d)
 pids=()

@@ -18,13 +18,7 @@ prefix=$4
 exact_frame="$root/tests/wobblet/exact-frame.sh"
 grab="$root/tests/wobblet/x-window-grab.py"
 
-for tool in wine wineserver wineboot Xvfb openbox xdotool xwininfo xprop import convert identify \
-    python3 timeout; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed"
-        exit 77
-    fi
-done
+require_tools wine wineserver wineboot Xvfb openbox xdotool xwininfo xprop import convert identify python3 timeout
 
 tmp=$(mktemp -d)
 pids=()
