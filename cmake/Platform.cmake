@@ -9,6 +9,13 @@
 #   CUBES_LINUX       the pieces that only exist on Linux: SDL and EGL, the
 #                     smoke tests under a virtual X display, the preloaded
 #                     present counter
+#   CUBES_GL_FIXED_FUNCTION  render/DrawGL.cpp, the OpenGL 1.1 half of
+#                     DrawGL, is built (off where the context folder brings
+#                     its own, as WebGL's does)
+#   CUBES_TOOLS       the capture tools, the artwork generator and the PNG
+#                     files they write (off where programs write no files)
+#   CUBES_GTEST       the GoogleTest programs under tests/ (off where the
+#                     tests are of another kind: tests/<platform> has them)
 #   Cubes::GL         the platform's OpenGL, GLU and context libraries
 #   Cubes::SDL2, Cubes::X11   on Linux
 #   Cubes::WebP       libwebp's animation encoder and demuxer, for the capture
@@ -18,9 +25,11 @@
 # A platform is one file in cmake/platforms/ that sets the variables above
 # and finds what only it needs; adding one means adding that file, its name
 # below, and its folders.
-set(CUBES_PLATFORMS sdl win32)
+set(CUBES_PLATFORMS sdl win32 web)
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   set(default_platform win32)
+elseif(EMSCRIPTEN)
+  set(default_platform web)
 else()
   set(default_platform sdl)
 endif()
@@ -31,13 +40,16 @@ if(NOT CUBES_PLATFORM IN_LIST CUBES_PLATFORMS)
 endif()
 
 set(CUBES_LINUX OFF)
+set(CUBES_GL_FIXED_FUNCTION ON)
+set(CUBES_TOOLS ON)
+set(CUBES_GTEST ON)
 include(${CMAKE_CURRENT_LIST_DIR}/platforms/${CUBES_PLATFORM}.cmake)
 message(STATUS "Platform: ${CUBES_PLATFORM}, OpenGL context: ${CUBES_GL_CONTEXT}")
 
 # Found once, for every platform; a platform file may have said where.
 find_package(PNG REQUIRED)
 find_package(ZLIB REQUIRED)
-if(CUBES_TESTS AND NOT TARGET GTest::gtest)
+if(CUBES_TESTS AND CUBES_GTEST AND NOT TARGET GTest::gtest)
   find_package(GTest REQUIRED)
 endif()
 if(CUBES_BENCHMARKS)

@@ -23,9 +23,11 @@ struct GLErrorName {
     const char* text;
 };
 extern const GLErrorName glErrorNames[6];
+// The text CheckError shows for a non-zero error code.
+const char* GLErrorText(unsigned int code);
 
 // The platform's context and the surface it draws into; defined by the
-// platform's file set (render/egl on Linux).
+// platform's file set (render/egl on Linux, render/webgl in the browser).
 struct RenderingContext;
 
 class DrawGL {

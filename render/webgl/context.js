@@ -1,0 +1,46 @@
+// The browser half of velmora's drawing context: a canvas that is never put
+// on the page, with a WebGL 1 context whose drawing buffer is the surface
+// every frame is rendered into before it is read back into the bitmap.
+mergeInto(LibraryManager.library, {
+  velmora_webgl_create__deps: ['$GL'],
+  velmora_webgl_create: function(width, height) {
+    if (typeof document == 'undefined') return 0;
+    var canvas = document.createElement('canvas');
+    canvas.width = width;
+    canvas.height = height;
+    // No multisampling (the fixed pipeline's polygons have hard edges), a
+    // depth buffer, and a buffer that keeps its pixels until they are read.
+    var handle = GL.createContext(canvas, {
+      majorVersion: 1, minorVersion: 0, alpha: true, depth: true, stencil: true,
+      antialias: false, premultipliedAlpha: false, preserveDrawingBuffer: true,
+      failIfMajorPerformanceCaveat: false, powerPreference: 'default'
+    });
+    if (!handle) return 0;
+    var gl = GL.contexts[handle].GLctx;
+    if (gl.drawingBufferWidth != width || gl.drawingBufferHeight != height) {
+      GL.deleteContext(handle);
+      return 0;
+    }
+    return handle;
+  },
+
+  // 1 when the drawing buffer now has exactly the size asked for; otherwise
+  // the old size is put back and 0 returned.
+  velmora_webgl_resize__deps: ['$GL'],
+  velmora_webgl_resize: function(handle, width, height) {
+    var gl = GL.contexts[handle].GLctx;
+    var canvas = gl.canvas;
+    var oldWidth = canvas.width, oldHeight = canvas.height;
+    canvas.width = width;
+    canvas.height = height;
+    if (gl.drawingBufferWidth == width && gl.drawingBufferHeight == height) return 1;
+    canvas.width = oldWidth;
+    canvas.height = oldHeight;
+    return 0;
+  },
+
+  velmora_webgl_destroy__deps: ['$GL'],
+  velmora_webgl_destroy: function(handle) {
+    GL.deleteContext(handle);
+  },
+});

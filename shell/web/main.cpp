@@ -1,0 +1,15 @@
+// velmora in a web page. The page cannot wait in a loop: start-up runs
+// here, and afterwards the page's timer and key events call into the
+// application core until q stops the ticks.
+#include "shell/App.h"
+#include "shell/web/WebWindow.h"
+
+int main() {
+    // The window exists (its timer starts), then start-up, then the first
+    // paint of the shown window, in the order of the desktop programs.
+    OpenPageWindow();
+    OnCreate();
+    InitApp();
+    OnPaint();
+    return 0;
+}

@@ -1,0 +1,66 @@
+// Helpers shared by the page tests: paths, the local server, and reading a
+// canvas back out of a page.
+import { existsSync } from 'node:fs';
+import { serve } from '../../scripts/lib/serve-static.mjs';
+import { launch } from './browser.mjs';
+
+const root = new URL('../..', import.meta.url).pathname;
+export const webDir = process.env.CUBES_WEB_DIR || `${root}build/web`;
+export const hostBin = process.env.CUBES_HOST_BIN || `${root}build/default/bin`;
+
+// A Linux capture tool of the default build, which the pages are compared
+// with.
+export function hostTool(name) {
+  const path = `${hostBin}/${name}`;
+  if (!existsSync(path)) {
+    throw new Error(`${path} is missing: build the default preset first (scripts/test does)`);
+  }
+  return path;
+}
+
+export async function startBrowser() {
+  const server = await serve(webDir);
+  const browser = await launch();
+  const base = `http://127.0.0.1:${server.address().port}`;
+  return {
+    base,
+    openPage: (name, options) => browser.openPage(`${base}/${name}`, options),
+    async close() {
+      await browser.close();
+      server.close();
+    },
+  };
+}
+
+// The canvas's pixels, red-green-blue-alpha, as the page shows them.
+export async function canvasPixels(page, selector) {
+  const result = await page.evaluate(`(() => {
+    const canvas = document.querySelector(${JSON.stringify(selector)});
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let text = '';
+    for (let i = 0; i < data.length; i += 8192) {
+      text += String.fromCharCode.apply(null, data.subarray(i, i + 8192));
+    }
+    return { width: canvas.width, height: canvas.height, data: btoa(text) };
+  })()`);
+  return {
+    width: result.width,
+    height: result.height,
+    rgba: new Uint8Array(Buffer.from(result.data, 'base64')),
+  };
+}
+
+// Two frames of the page: everything the last tick or frame changed is on
+// the canvas by then.
+export const twoFrames = 'new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)))';
+
+// Milliseconds from the start of navigation to the first frame in the
+// canvas, with the browser's cache switched off: everything comes from the
+// server and is compiled afresh.
+export async function coldLoadMs(browser, name) {
+  const page = await browser.openPage(name, { cache: false });
+  await page.waitFor("typeof Module != 'undefined' && Module.firstFrameTime !== undefined");
+  const ms = await page.evaluate('Module.firstFrameTime');
+  await page.close();
+  return ms;
+}

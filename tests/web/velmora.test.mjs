@@ -1,0 +1,119 @@
+// velmora's page in headless Chromium: its frames against velmora-capture's
+// for the same ticks, keys and size; the page's own timer; q.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { readPng } from './png.mjs';
+import { compareFrames, isFaithful, describe } from './fidelity.mjs';
+import { startBrowser, coldLoadMs, canvasPixels, hostTool, twoFrames } from './page.mjs';
+
+// Keys typed just before the tick they are listed at, as velmora-capture's
+// --keys has them; together they use every key but q.
+const scripts = {
+  start: {},
+  warps: { 5: '+', 20: '++', 33: '-' },
+  tumble: { 1: 'g', 30: 'G' },
+  zoom: { 3: '<<<', 30: '>' },
+  turns: { 1: 's', 2: 'xyz', 20: 'XYZ', 35: 'zzz' },
+  // Nothing moves but the colours, so a tick's difference is in colour only.
+  frozen: { 1: 'swp' },
+};
+// Typed into the page only, before tick 5 of every script: characters past
+// Latin-1 whose low bytes are '+', 'g' and 's'. They have no byte, so they
+// must do nothing; had they acted, the frames would leave the capture's.
+const beyondLatin1 = 'īŧų';
+const sizes = [[300, 200], [480, 270]];
+const checkTicks = [16, 32, 48];
+
+let browser;
+let scratch;
+before(async () => {
+  browser = await startBrowser();
+  scratch = mkdtempSync(join(tmpdir(), 'velmora-web-'));
+});
+after(async () => {
+  await browser?.close();
+  rmSync(scratch, { recursive: true, force: true });
+});
+
+function capture(name, keys, width, height) {
+  const out = join(scratch, `${name}-${width}x${height}`);
+  const keyList = Object.entries(keys).map(([tick, chars]) => `${tick}:${chars}`).join(',');
+  const args = ['--ticks', String(checkTicks.at(-1)), '--size', `${width}x${height}`, '--out', out];
+  if (keyList) args.push('--keys', keyList);
+  execFileSync(hostTool('velmora-capture'), args, { stdio: 'ignore' });
+  return (tick) => readPng(join(out, `frame_${String(tick).padStart(4, '0')}.png`));
+}
+
+async function openHeld() {
+  const page = await browser.openPage('velmora.html', {
+    beforeLoad: 'window.Module = { testHoldTicks: true };',
+  });
+  await page.waitFor("typeof Module != 'undefined' && Module.calledRun === true");
+  await page.evaluate(twoFrames);
+  return page;
+}
+
+for (const [name, keys] of Object.entries(scripts)) {
+  for (const [width, height] of sizes) {
+    test(`velmora ${name} at ${width}x${height} matches the Linux capture`, async (t) => {
+      const linux = capture(name, keys, width, height);
+      const page = await openHeld();
+      await page.evaluate(`(() => {
+        const frame = document.getElementById('frame');
+        frame.style.width = '${width}px';
+        frame.style.height = '${height}px';
+      })()`);
+      await page.waitFor(`document.getElementById('window').width == ${width} &&
+                          document.getElementById('window').height == ${height}`);
+      for (let tick = 1; tick <= checkTicks.at(-1); ++tick) {
+        if (tick === 5) await page.type(beyondLatin1);
+        if (keys[tick]) await page.type(keys[tick]);
+        assert.equal(await page.evaluate('Module._velmora_test_ticks(1)'), 1);
+        if (!checkTicks.includes(tick)) continue;
+        const web = await canvasPixels(page, '#window');
+        const same = compareFrames(web, linux(tick));
+        assert.ok(isFaithful(same), `tick ${tick}: ${describe(same)}`);
+        const off = compareFrames(web, linux(tick - 1));
+        t.diagnostic(`tick ${tick}: ${describe(same)}; a tick off: ${describe(off)}`);
+        assert.ok(!isFaithful(off), `tick ${tick} against tick ${tick - 1} passes: ${describe(off)}`);
+      }
+      assert.deepEqual(page.console, []);
+      await page.close();
+    });
+  }
+}
+
+test('velmora ticks by its own timer every 20 ms and q stops it', async (t) => {
+  const page = await browser.openPage('velmora.html');
+  await page.waitFor("typeof Module != 'undefined' && Module.calledRun === true");
+  // As for wobblet's frame rate: on a busy machine a late tick stretches
+  // the interval, so up to three 2 s measurements are taken.
+  const intervals = [];
+  for (let attempt = 0; attempt < 3; ++attempt) {
+    const first = await page.evaluate('[Module._velmora_tick_count(), performance.now()]');
+    await new Promise((r) => setTimeout(r, 2000));
+    const second = await page.evaluate('[Module._velmora_tick_count(), performance.now()]');
+    const perTick = (second[1] - first[1]) / (second[0] - first[0]);
+    intervals.push(perTick.toFixed(1));
+    t.diagnostic(`${perTick.toFixed(2)} ms a tick over 2 s`);
+    if (perTick > 19 && perTick < 21) break;
+  }
+  const last = Number(intervals.at(-1));
+  assert.ok(last > 19 && last < 21, `ms a tick, 2 s each: ${intervals.join(', ')}`);
+  await page.type('q');
+  const stopped = await page.evaluate('Module._velmora_tick_count()');
+  await new Promise((r) => setTimeout(r, 300));
+  assert.equal(await page.evaluate('Module._velmora_tick_count()'), stopped);
+  assert.match(await page.evaluate("document.getElementById('keys').textContent"), /stopped/);
+  await page.close();
+});
+
+test('velmora\'s page shows its first frame within 1 s from a cold cache', async (t) => {
+  const ms = await coldLoadMs(browser, 'velmora.html');
+  t.diagnostic(`first frame after ${ms.toFixed(0)} ms`);
+  assert.ok(ms < 1000, `${ms.toFixed(0)} ms`);
+});
