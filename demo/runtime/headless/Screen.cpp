@@ -1,26 +1,14 @@
-#include <memory>
 #include <utility>
-#include <vector>
 
-#include "demo/runtime/DrawTarget.h"
 #include "demo/runtime/Events.h"
+#include "demo/runtime/MemoryScreen.h"
 #include "demo/runtime/Platform.h"
-#include "demo/runtime/RuntimeCore.h"
 #include "demo/runtime/WindowTable.h"
 #include "demo/runtime/headless/FrameSink.h"
 
 namespace {
 
-struct Screen {
-    WindowHandle parent = nullptr;
-    int x = 0;
-    int y = 0;
-    std::unique_ptr<PixelBuffer> backBuffer;
-    ScreenDamage damage;
-    std::vector<DamageRect> changed;
-};
-
-Screen screen;
+MemoryScreen screen;
 // Set by the capture tool or a test before the program starts; start-up
 // leaves it alone.
 FrameSink frameSink;
@@ -37,32 +25,18 @@ int LoadScreenSystem() {
 
 int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, int /*autoStretch*/,
                      int /*rightOffset*/, int /*bottomOffset*/, int /*flipMode*/) {
-    FreeWindowScreen();
-    if (WindowNumberOf(parent) < 0) {
-        return 0;
-    }
-    std::unique_ptr<PixelBuffer> backBuffer = NewPixelBuffer(width, height, 32, false);
-    if (!backBuffer) {
-        return 0;
-    }
-    screen.parent = parent;
-    screen.x = x;
-    screen.y = y;
-    screen.backBuffer = std::move(backBuffer);
-    screen.damage.Reset(width, height);
-    return 1;
+    return screen.Make(parent, x, y, width, height) ? 1 : 0;
 }
 
 DrawTarget* ScreenTarget() {
-    return MakeScreenOutput(screen.backBuffer.get(), &screen.damage);
+    return screen.Target();
 }
 
 int PresentScreen() {
-    const PixelBuffer* back = screen.backBuffer.get();
-    if (back == nullptr) {
+    if (!screen.TakeChanges()) {
         return 0;
     }
-    screen.damage.Take(screen.changed);
+    const PixelBuffer* back = screen.backBuffer.get();
     if (!frameSink) {
         return 1;
     }
@@ -81,12 +55,9 @@ int PresentScreen() {
 }
 
 WindowHandle ScreenParentWindow() {
-    return screen.backBuffer ? screen.parent : nullptr;
+    return screen.Parent();
 }
 
 void FreeWindowScreen() {
-    if (screen.backBuffer) {
-        DetachDrawingFrom(screen.backBuffer.get());
-    }
-    screen = Screen{};
+    screen.Release();
 }

@@ -5,33 +5,22 @@
 // refresh (requestAnimationFrame) paces the frames: presenting never waits.
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <utility>
 #include <vector>
 
-#include "demo/runtime/DrawTarget.h"
+#include "demo/runtime/MemoryScreen.h"
 #include "demo/runtime/Platform.h"
-#include "demo/runtime/RuntimeCore.h"
-#include "demo/runtime/WindowTable.h"
 #include "demo/runtime/web/WebPlatform.h"
 
 namespace {
 
-struct Screen {
-    WindowHandle parent = nullptr;
-    std::unique_ptr<PixelBuffer> backBuffer;
-    // What the drawing routines changed since the last present.
-    ScreenDamage damage;
-    std::vector<DamageRect> changed;
-    std::vector<std::uint8_t> rgba;
-};
-
-Screen screen;
+MemoryScreen screen;
+// One changed rectangle in the canvas's byte order.
+std::vector<std::uint8_t> rgba;
 
 // Puts one rectangle of the back buffer into the canvas.
 void Put(const PixelBuffer& back, const DamageRect& r) {
-    screen.rgba.resize(static_cast<std::size_t>(r.width) * r.height * 4);
-    std::uint8_t* out = screen.rgba.data();
+    rgba.resize(static_cast<std::size_t>(r.width) * r.height * 4);
+    std::uint8_t* out = rgba.data();
     for (int y = r.y; y < r.y + r.height; ++y) {
         const std::uint8_t* bgrx = back.Row(y) + 4 * r.x;
         for (int x = 0; x < r.width; ++x, out += 4, bgrx += 4) {
@@ -41,7 +30,7 @@ void Put(const PixelBuffer& back, const DamageRect& r) {
             out[3] = 255;
         }
     }
-    wobblet_page_put(screen.rgba.data(), r.x, r.y, r.width, r.height);
+    wobblet_page_put(rgba.data(), r.x, r.y, r.width, r.height);
 }
 
 }  // namespace
@@ -50,46 +39,29 @@ int LoadScreenSystem() {
     return 1;
 }
 
-int MakeWindowScreen(WindowHandle parent, int /*x*/, int /*y*/, int width, int height,
-                     int /*autoStretch*/, int /*rightOffset*/, int /*bottomOffset*/,
-                     int /*flipMode*/) {
-    FreeWindowScreen();
-    if (WindowNumberOf(parent) < 0) {
-        return 0;
-    }
-    std::unique_ptr<PixelBuffer> backBuffer = NewPixelBuffer(width, height, 32, false);
-    if (!backBuffer) {
-        return 0;
-    }
-    screen.parent = parent;
-    screen.backBuffer = std::move(backBuffer);
-    screen.damage.Reset(width, height);
-    return 1;
+int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, int /*autoStretch*/,
+                     int /*rightOffset*/, int /*bottomOffset*/, int /*flipMode*/) {
+    return screen.Make(parent, x, y, width, height) ? 1 : 0;
 }
 
 DrawTarget* ScreenTarget() {
-    return MakeScreenOutput(screen.backBuffer.get(), &screen.damage);
+    return screen.Target();
 }
 
 int PresentScreen() {
-    const PixelBuffer* back = screen.backBuffer.get();
-    if (back == nullptr) {
+    if (!screen.TakeChanges()) {
         return 0;
     }
-    screen.damage.Take(screen.changed);
     for (const DamageRect& r : screen.changed) {
-        Put(*back, r);
+        Put(*screen.backBuffer, r);
     }
     return 1;
 }
 
 WindowHandle ScreenParentWindow() {
-    return screen.backBuffer ? screen.parent : nullptr;
+    return screen.Parent();
 }
 
 void FreeWindowScreen() {
-    if (screen.backBuffer) {
-        DetachDrawingFrom(screen.backBuffer.get());
-    }
-    screen = Screen{};
+    screen.Release();
 }
