@@ -14,6 +14,24 @@ require_tools() {
     done
 }
 
+# find_window SECONDS SEARCH...: prints the first window that `xdotool search
+# SEARCH...` finds within SECONDS, or nothing. It asks again rather than
+# using --sync, because a search gives up with an X error when any window
+# goes away while it walks the tree (another program just closed, say).
+find_window() {
+    local seconds=$1 found deadline
+    shift
+    deadline=$((SECONDS + seconds))
+    while :; do
+        found=$(xdotool search "$@" 2>/dev/null | head -n1)
+        if [ -n "$found" ] || [ "$SECONDS" -ge "$deadline" ]; then
+            break
+        fi
+        sleep 0.1
+    done
+    echo "$found"
+}
+
 # start_x_session DIR [WIDTHxHEIGHT]: Xvfb on a display number nobody else
 # uses (chosen by Xvfb itself), then openbox, which gives windows a frame and
 # turns Alt+F4 into WM_DELETE_WINDOW. Logs go to DIR. Exports DISPLAY and

@@ -52,8 +52,7 @@ launch() {
     "$1" >"$tmp/velmora.out" 2>"$tmp/velmora.err" &
     pid=$!
     pids+=($pid)
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name "^Controls <>\\+-pswGxXyYzZ  Velmora" |
-        head -n1)
+    window=$(find_window 20 --onlyvisible --name "^Controls <>\\+-pswGxXyYzZ  Velmora")
     [ -n "$window" ] || fail "no velmora window appeared: $(cat "$tmp/velmora.err")"
 }
 # Waits up to $2 seconds for the process to end; its status in status.
@@ -237,7 +236,7 @@ ends_within "$pid" 3 || fail "SIGTERM did not end velmora"
 perl -e '$SIG{INT} = "DEFAULT"; exec @ARGV' "$velmora" >"$tmp/velmora.out" 2>"$tmp/velmora.err" &
 pid=$!
 pids+=($pid)
-timeout 20 xdotool search --sync --onlyvisible --name "^Controls" >/dev/null
+find_window 20 --onlyvisible --name "^Controls" >/dev/null
 kill -INT "$pid"
 ends_within "$pid" 3 || fail "SIGINT did not end velmora"
 [ "$status" -eq 0 ] || fail "SIGINT: status $status"

@@ -41,7 +41,7 @@ start_x_session "$tmp"
 "$wobblet" >"$tmp/wobblet.out" 2>"$tmp/wobblet.err" &
 wobblet_pid=$!
 pids+=($wobblet_pid)
-window=$(timeout 20 xdotool search --sync --name '^Wobblet$' | head -n1)
+window=$(find_window 20 --name '^Wobblet$')
 [ -n "$window" ] || fail "no window titled Wobblet appeared"
 geometry=$(xwininfo -id "$window")
 echo "$geometry" | grep -q "Width: 800" || fail "client area is not 800 wide: $geometry"

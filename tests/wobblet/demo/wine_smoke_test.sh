@@ -60,7 +60,7 @@ timeout 120 wine "$capture" --frames 375 --out "Z:$tmp/capture" >/dev/null 2>"$t
 wine "$wobblet" >"$tmp/wobblet.out" 2>"$tmp/wobblet.err" &
 wobblet_pid=$!
 pids+=($wobblet_pid)
-window=$(timeout 60 xdotool search --sync --name '^Wobblet$' | head -n1)
+window=$(find_window 60 --name '^Wobblet$')
 [ -n "$window" ] || fail "no window titled Wobblet appeared"
 geometry=$(xwininfo -id "$window")
 echo "$geometry" | grep -q "Width: 800" || fail "client area is not 800 wide: $geometry"
