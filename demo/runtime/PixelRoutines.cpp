@@ -330,12 +330,27 @@ void CopyOntoScreen(const PixelBuffer& src, const PixelBuffer& dst, i64 left, i6
         if (!known) {
             copyColumns(x0, x1);
         }
-        // Each run of tiles drawn over gets its columns back.
+        // Each run of tiles drawn over gets its columns back. What was drawn
+        // there differs from the copy almost everywhere, so the columns are
+        // copied whole rather than compared first.
         const i64 tile = damage.TileWidth();
+        const auto restoreColumns = [&](i64 from, i64 to) {
+            from = std::max(from, x0);
+            to = std::min(to, x1);
+            if (from >= to) {
+                return;
+            }
+            for (i64 row = rowFirst; row < rowEnd; ++row) {
+                CopyColourWords<4>(dst.Row(static_cast<int>(row)) + from * 4,
+                                   src.Row(static_cast<int>(row - top)) + (from - left) * 4,
+                                   to - from);
+            }
+            damage.AddCopied(from, rowFirst, to, rowEnd);
+        };
         while (known && drawn != 0) {
             const int first = std::countr_zero(drawn);
             const int run = std::countr_one(drawn >> first);
-            copyColumns(first * tile, (first + run) * tile);
+            restoreColumns(first * tile, (first + run) * tile);
             drawn = run + first >= 64 ? 0 : drawn & (~std::uint64_t{0} << (first + run));
         }
         damage.CopiedOver(static_cast<int>(band), whole, src.version, static_cast<int>(left),
