@@ -32,6 +32,21 @@ find_window() {
     echo "$found"
 }
 
+# close_by_window_manager WINDOW PID: openbox's Alt+F4 on the window (it
+# sends WM_DELETE_WINDOW), then up to 10 s for PID to end; its exit status in
+# status. Returns 1 when it did not end.
+close_by_window_manager() {
+    xdotool windowactivate --sync "$1" 2>/dev/null
+    xdotool key --clearmodifiers alt+F4
+    for _ in $(seq 100); do
+        kill -0 "$2" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$2" 2>/dev/null && return 1
+    status=0
+    wait "$2" || status=$?
+}
+
 # start_x_session DIR [WIDTHxHEIGHT]: Xvfb on a display number nobody else
 # uses (chosen by Xvfb itself), then openbox, which gives windows a frame and
 # turns Alt+F4 into WM_DELETE_WINDOW. Logs go to DIR. Exports DISPLAY and

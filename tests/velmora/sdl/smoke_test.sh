@@ -9,6 +9,7 @@
 # Usage: smoke_test.sh VELMORA VELMORA_TICK_PROBE SCREENSHOT_DIR
 set -u
 source "$(cd "$(dirname "$0")/../../.." && pwd)/scripts/lib/x-session.sh"
+source "$(dirname "$0")/../key-checks.sh"
 velmora="$1"
 probe="$2"
 shots="$3"
@@ -165,28 +166,10 @@ type_keys "sw+"
 shoot still_a
 sleep 0.3
 shoot still_b
-$convert "$tmp/still_a.png" -fill white +opaque black "$tmp/mask_a.png"
-$convert "$tmp/still_b.png" -fill white +opaque black "$tmp/mask_b.png"
-outline=$(differing "$tmp/mask_a.png" "$tmp/mask_b.png")
+outline=$(outline_moved still_a still_b)
 area=$(lit "$tmp/still_a.png")
 [ "$outline" -lt $((area / 50)) ] || fail "s and w: the outline still moves ($outline of $area pixels)"
-type_keys "<<<"
-shoot bigger
-grown=$(lit "$tmp/bigger.png")
-[ "$grown" -gt $((area * 3 / 2)) ] || fail "<<<: $grown pixels lit, not well over $area"
-type_keys ">>>"
-shoot back
-back=$(lit "$tmp/back.png")
-[ $((back * 10)) -gt $((area * 9)) ] && [ $((back * 10)) -lt $((area * 11)) ] ||
-    fail ">>>: $back pixels lit, not back near $area"
-type_keys "g"
-shoot tumble_a
-sleep 0.3
-shoot tumble_b
-$convert "$tmp/tumble_a.png" -fill white +opaque black "$tmp/mask_a.png"
-$convert "$tmp/tumble_b.png" -fill white +opaque black "$tmp/mask_b.png"
-tumbled=$(differing "$tmp/mask_a.png" "$tmp/mask_b.png")
-[ "$tumbled" -gt $((area / 20)) ] || fail "g: the cube does not tumble ($tumbled pixels)"
+check_zoom_and_tumble "$area"
 type_keys "g"
 echo "keys: s w still ($outline px), < x3 $area -> $grown, > x3 -> $back, g tumbles ($tumbled px)"
 

@@ -16,6 +16,7 @@
 # bitmap's bytes, whatever they hold, and how much of the picture is lit.
 set -u
 source "$(cd "$(dirname "$0")/../../.." && pwd)/scripts/lib/x-session.sh"
+source "$(dirname "$0")/../key-checks.sh"
 wine_run="$1"
 velmora="$2"
 probe="$3"
@@ -203,9 +204,7 @@ sleep 0.3
 shoot still_a
 sleep 1
 shoot still_b
-$convert "$tmp/still_a.png" -fill white +opaque black "$tmp/mask_a.png"
-$convert "$tmp/still_b.png" -fill white +opaque black "$tmp/mask_b.png"
-outline=$(differing "$tmp/mask_a.png" "$tmp/mask_b.png")
+outline=$(outline_moved still_a still_b)
 colours=$(differing "$tmp/still_a.png" "$tmp/still_b.png")
 area=$(lit "$tmp/still_a.png")
 [ "$outline" -lt $((area / 20)) ] || fail "s and w: the outline still moves ($outline of $area pixels)"
@@ -214,23 +213,7 @@ area=$(lit "$tmp/still_a.png")
 # pose it froze in depends on when the keys arrived. The shared core's test
 # (App.WithEverythingStoppedTheColoursStillMove) checks the ripple; the zoom
 # below shows that ticks still draw.
-type_keys "<<<"
-shoot bigger
-grown=$(lit "$tmp/bigger.png")
-[ "$grown" -gt $((area * 3 / 2)) ] || fail "<<<: $grown pixels lit, not well over $area"
-type_keys ">>>"
-shoot back
-back=$(lit "$tmp/back.png")
-[ $((back * 10)) -gt $((area * 9)) ] && [ $((back * 10)) -lt $((area * 11)) ] ||
-    fail ">>>: $back pixels lit, not back near $area"
-type_keys "g"
-shoot tumble_a
-sleep 0.3
-shoot tumble_b
-$convert "$tmp/tumble_a.png" -fill white +opaque black "$tmp/mask_a.png"
-$convert "$tmp/tumble_b.png" -fill white +opaque black "$tmp/mask_b.png"
-tumbled=$(differing "$tmp/mask_a.png" "$tmp/mask_b.png")
-[ "$tumbled" -gt $((area / 20)) ] || fail "g: the cube does not tumble ($tumbled pixels)"
+check_zoom_and_tumble "$area"
 echo "keys: s w still ($outline px, colours $colours px), < x3 $area -> $grown, > x3 -> $back, g tumbles ($tumbled px)"
 quit_with_q velmora.exe
 echo "q: status 0"

@@ -76,15 +76,8 @@ done
 echo "window: 800x600, the client area equals captured frames ${looks[*]} (six looks over 3 s)"
 
 # 4. Close through the window manager: openbox's Alt+F4 sends WM_DELETE_WINDOW.
-xdotool windowactivate --sync "$window" 2>/dev/null
-xdotool key --clearmodifiers alt+F4
-for _ in $(seq 100); do
-    kill -0 "$wobblet_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$wobblet_pid" 2>/dev/null && fail "wobblet did not end after the window manager's close"
-wait "$wobblet_pid"
-status=$?
+close_by_window_manager "$window" "$wobblet_pid" ||
+    fail "wobblet did not end after the window manager's close"
 [ "$status" -eq 0 ] || fail "wobblet exited with $status after close: $(cat "$tmp/wobblet.err")"
 echo "closed by the window manager: status 0"
 

@@ -111,15 +111,8 @@ fi
 
 # 4. Close through the window manager: openbox's Alt+F4 sends WM_DELETE_WINDOW,
 # which Wine turns into the close message.
-xdotool windowactivate --sync "$window" 2>/dev/null
-xdotool key --clearmodifiers alt+F4
-for _ in $(seq 100); do
-    kill -0 "$wobblet_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$wobblet_pid" 2>/dev/null && fail "wobblet.exe did not end after the window manager's close"
-wait "$wobblet_pid"
-status=$?
+close_by_window_manager "$window" "$wobblet_pid" ||
+    fail "wobblet.exe did not end after the window manager's close"
 [ "$status" -eq 0 ] || fail "wobblet.exe exited with $status after close: $(cat "$tmp/wobblet.err")"
 echo "closed by the window manager: status 0"
 
