@@ -40,6 +40,31 @@ ImageHandle Store(int number, std::unique_ptr<PixelBuffer> buffer, int sourceDep
     return record->handle.get();
 }
 
+// Rows top <= row < bottom, columns left <= x < right of a source that keeps
+// its ink into a zeroed, blank-tracked copy whose pixel (0, 0) is the
+// source's (x, y): only the source's inked chunks are read, and the copy
+// learns where its ink lies.
+void CopyInkedRows(PixelBuffer& copy, const PixelBuffer& src, std::int64_t x, std::int64_t y,
+                   std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
+    const int bpp = src.bytesPerPixel;
+    InkMap& ink = copy.ink;
+    const std::int64_t from = left - x;
+    const std::int64_t to = right - x;
+    const std::uint64_t columns = src.ink.Touching(left, right);
+    for (std::int64_t row = top; row < bottom; ++row) {
+        const std::uint64_t chunks =
+            ink.Shifted(src.ink, src.ink.Row(static_cast<int>(row)) & columns, -x, from, to);
+        std::uint8_t* d = copy.Row(static_cast<int>(row - y));
+        const std::uint8_t* s = src.Row(static_cast<int>(row));
+        ForEachRun(chunks, [&](int first, int end) {
+            const std::int64_t a = std::max(ink.ChunkStart(first), from);
+            const std::int64_t b = std::min(ink.ChunkEnd(end - 1), to);
+            std::memcpy(d + a * bpp, s + (a + x) * bpp, static_cast<std::size_t>(b - a) * bpp);
+        });
+        ink.SetRow(static_cast<int>(row - y), chunks);
+    }
+}
+
 bool NumberUsable(int number) {
     return number >= 0 && number <= kMaxObjectNumber;
 }
@@ -106,6 +131,9 @@ ImageHandle MakeImage(int number, int width, int height, int depth, Color backgr
             }
         }
     }
+    if (fill == 0) {
+        buffer->ink.StartBlank(buffer->height);
+    }
     const int sourceDepth = buffer->Depth();
     return Store(number, std::move(buffer), sourceDepth, 0);
 }
@@ -142,23 +170,35 @@ ImageHandle CopyImageRect(int source, int newNumber, int x, int y, int width, in
     const std::int64_t top = std::max<std::int64_t>(y, 0);
     const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + width, src.width);
     const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + height, src.height);
-    // When the copy will cover every byte (the demo's strips), zeroing the new
-    // buffer first would only write it twice.
+    // When the copy will cover every byte, zeroing the new buffer first would
+    // only write it twice; from a source that keeps its ink only the ink is
+    // copied, onto zeros.
     const bool coversAll =
         left == x && top == y && right == std::int64_t{x} + width &&
         bottom == std::int64_t{y} + height &&
-        RowStride(width, src.bytesPerPixel) == std::int64_t{width} * src.bytesPerPixel;
+        RowStride(width, src.bytesPerPixel) == std::int64_t{width} * src.bytesPerPixel &&
+        !src.ink.Tracked();
     std::unique_ptr<PixelBuffer> copy = coversAll
                                             ? NewUnfilledPixelBuffer(width, height, src.Depth())
                                             : NewPixelBuffer(width, height, src.Depth());
     if (!copy) {
         return nullptr;
     }
-    if (left < right && top < bottom && !NativeCopyRect(*copy, src, x, y, width, height)) {
-        const std::size_t rowBytes = static_cast<std::size_t>(right - left) * src.bytesPerPixel;
-        for (std::int64_t row = top; row < bottom; ++row) {
-            std::memcpy(copy->Row(static_cast<int>(row - y)) + (left - x) * src.bytesPerPixel,
-                        src.Row(static_cast<int>(row)) + left * src.bytesPerPixel, rowBytes);
+    if (!coversAll) {
+        copy->ink.StartBlank(copy->height);
+    }
+    if (left < right && top < bottom) {
+        if (NativeCopyRect(*copy, src, x, y, width, height)) {
+            copy->ink.MarkAll();
+        } else if (src.ink.Tracked()) {
+            CopyInkedRows(*copy, src, x, y, left, top, right, bottom);
+        } else {
+            const std::size_t rowBytes = static_cast<std::size_t>(right - left) * src.bytesPerPixel;
+            for (std::int64_t row = top; row < bottom; ++row) {
+                std::memcpy(copy->Row(static_cast<int>(row - y)) + (left - x) * src.bytesPerPixel,
+                            src.Row(static_cast<int>(row)) + left * src.bytesPerPixel, rowBytes);
+            }
+            copy->ink.Mark(left - x, top - y, right - x, bottom - y);
         }
     }
     return Store(newNumber, std::move(copy), from->sourceDepth, from->format);

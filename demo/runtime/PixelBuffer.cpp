@@ -57,6 +57,7 @@ std::unique_ptr<PixelBuffer> AllocatePixelBuffer(int width, int height, int dept
     buffer->bottomUp = bottomUp;
     buffer->bits = std::unique_ptr<std::uint8_t[], PixelMemoryRelease>(bits, {native});
     buffer->version = NewPixelVersion();
+    buffer->ink.SetWidth(width);
     return buffer;
 }
 

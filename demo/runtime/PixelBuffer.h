@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "demo/runtime/InkMap.h"
+
 // The largest side an image record can describe (its sizes are 16-bit).
 inline constexpr int kMaxImageSide = 32767;
 // Bigger buffers are refused: a few header bytes must not be able to make us
@@ -33,6 +35,9 @@ struct PixelBuffer {
     // begins: a buffer with the version seen before still holds the pixels
     // seen then. The screen uses it to skip copying what it already shows.
     std::uint64_t version = 0;
+    // Where the pixels may be other than zero (all over, unless the buffer
+    // was made blank and only the drawing routines have written to it since).
+    InkMap ink;
 
     int Depth() const { return bytesPerPixel * 8; }
     // The platform's bitmap holding the pixels, or null.

@@ -32,6 +32,17 @@ bool XorMode(const DrawTarget& out) {
     return (out.mode & DrawModeXor) != 0;
 }
 
+// The output's ink map when it keeps one (a blank-made image), else null.
+InkMap* TrackedInk(const DrawTarget& out) {
+    return out.buffer->ink.Tracked() ? &out.buffer->ink : nullptr;
+}
+
+// Whether drawing in the current colour can leave a byte other than zero:
+// black copies zeros and exclusive-or with black changes nothing.
+bool Inks(const DrawTarget& out) {
+    return (out.red | out.green | out.blue) != 0;
+}
+
 std::uint8_t* PixelAt(const DrawTarget& out, i64 x, i64 y) {
     return out.buffer->Row(static_cast<int>(y)) + x * out.buffer->bytesPerPixel;
 }
@@ -130,8 +141,15 @@ bool ClipAxis(i64& a1, i64& b1, i64& a2, i64& b2, i64 limit) {
 }
 
 // Bresenham's line, walked from the end with the smaller main coordinate so
-// that a line and its reverse set the same pixels. Both ends are plotted.
-void Bresenham(const DrawTarget& out, i64 x1, i64 y1, i64 x2, i64 y2) {
+// that a line and its reverse set the same pixels. Both ends are plotted, and
+// each pixel is marked in ink when there is one.
+void Bresenham(const DrawTarget& out, InkMap* ink, i64 x1, i64 y1, i64 x2, i64 y2) {
+    const auto plot = [&](i64 x, i64 y) {
+        Plot(out, x, y);
+        if (ink != nullptr) {
+            ink->MarkPixel(x, y);
+        }
+    };
     const i64 d = std::abs(x2 - x1);
     const i64 e = std::abs(y2 - y1);
     if (e <= d) {
@@ -143,7 +161,7 @@ void Bresenham(const DrawTarget& out, i64 x1, i64 y1, i64 x2, i64 y2) {
         i64 error = 2 * e - d;
         i64 x = x1;
         i64 y = y1;
-        Plot(out, x, y);
+        plot(x, y);
         while (x < x2) {
             ++x;
             if (error < 0) {
@@ -152,7 +170,7 @@ void Bresenham(const DrawTarget& out, i64 x1, i64 y1, i64 x2, i64 y2) {
                 y += step;
                 error += 2 * (e - d);
             }
-            Plot(out, x, y);
+            plot(x, y);
         }
     } else {
         if (y1 > y2) {
@@ -163,7 +181,7 @@ void Bresenham(const DrawTarget& out, i64 x1, i64 y1, i64 x2, i64 y2) {
         i64 error = 2 * d - e;
         i64 x = x1;
         i64 y = y1;
-        Plot(out, x, y);
+        plot(x, y);
         while (y < y2) {
             ++y;
             if (error < 0) {
@@ -172,7 +190,7 @@ void Bresenham(const DrawTarget& out, i64 x1, i64 y1, i64 x2, i64 y2) {
                 x += step;
                 error += 2 * (d - e);
             }
-            Plot(out, x, y);
+            plot(x, y);
         }
     }
 }
@@ -299,6 +317,89 @@ void NonZeroPixels(const std::uint8_t* s, i64 count, i64& first, i64& last) {
     last = (hi + 2) / 3;
 }
 
+// Black over a box of a tracked image: only the chunks that may hold ink
+// need their zeros back.
+void ClearInked(const DrawTarget& out, InkMap& ink, i64 x, i64 y, i64 width, i64 height) {
+    const std::uint64_t touched = ink.Touching(x, x + width);
+    const std::uint64_t covered = ink.Covering(x, x + width);
+    for (i64 row = y; row < y + height; ++row) {
+        const std::uint64_t before = ink.Row(static_cast<int>(row));
+        ForEachRun(before & touched, [&](int first, int end) {
+            const i64 from = std::max(ink.ChunkStart(first), x);
+            const i64 to = std::min(ink.ChunkEnd(end - 1), x + width);
+            HorizontalSpan(out, from, row, to - from);
+        });
+        ink.SetRow(static_cast<int>(row), before & ~covered);
+    }
+}
+
+// count pixels of the same depth, colour channels only.
+void CopyPixels(std::uint8_t* d, const std::uint8_t* s, i64 count, int bytesPerPixel) {
+    if (bytesPerPixel == 3) {
+        std::memcpy(d, s, static_cast<std::size_t>(count) * 3);
+    } else {
+        CopyColourWords<4>(d, s, count);
+    }
+}
+
+// An image copied onto a tracked image of its depth (the image's corner at
+// left, top; clipped to x0..x1, y0..y1). Only the chunks where the source
+// or the target may hold ink are written, since elsewhere both are zero; the
+// target's map then shows the source's ink where the copy covers it.
+void CopyByInk(const PixelBuffer& src, const PixelBuffer& dst, InkMap& ink, i64 left, i64 top,
+               i64 x0, i64 y0, i64 x1, i64 y1) {
+    const int bpp = dst.bytesPerPixel;
+    const std::uint64_t touched = ink.Touching(x0, x1);
+    const std::uint64_t covered = ink.Covering(x0, x1);
+    const std::uint64_t sourceColumns = src.ink.Touching(x0 - left, x1 - left);
+    for (i64 row = y0; row < y1; ++row) {
+        const int sourceRow = static_cast<int>(row - top);
+        const std::uint64_t landed =
+            ink.Shifted(src.ink, src.ink.Row(sourceRow) & sourceColumns, left, x0, x1);
+        const std::uint64_t before = ink.Row(static_cast<int>(row));
+        const std::uint8_t* s = src.Row(sourceRow);
+        std::uint8_t* d = dst.Row(static_cast<int>(row));
+        ForEachRun(landed | (before & touched), [&](int first, int end) {
+            const i64 from = std::max(ink.ChunkStart(first), x0);
+            const i64 to = std::min(ink.ChunkEnd(end - 1), x1);
+            CopyPixels(d + from * bpp, s + (from - left) * bpp, to - from, bpp);
+        });
+        ink.SetRow(static_cast<int>(row), (before & ~covered) | landed);
+    }
+}
+
+// Row imageY of a 24-bit image laid by exclusive-or over screen row y, the
+// image's column 0 at screen column left, clipped to image columns from..to.
+// Only the image's inked chunks are read, and of those only the pixels from
+// the first that is not zero to the last (exclusive-or with zero changes
+// nothing); each part laid is recorded in damage.
+void XorRowOntoScreen(std::uint8_t* screenRow, const std::uint8_t* imageRow, const InkMap& ink,
+                      int imageY, i64 from, i64 to, i64 left, i64 y, ScreenDamage& damage) {
+    const std::uint64_t chunks = ink.Row(imageY) & ink.Touching(from, to);
+    if (chunks == 0) {
+        return;
+    }
+    const i64 hullFrom = std::max(ink.ChunkStart(std::countr_zero(chunks)), from);
+    const i64 hullTo = std::min(ink.ChunkEnd(63 - std::countl_zero(chunks)), to);
+    i64 first = 0;
+    i64 last = 0;
+    NonZeroPixels(imageRow + hullFrom * 3, hullTo - hullFrom, first, last);
+    if (first >= last) {
+        return;
+    }
+    first += hullFrom;
+    last += hullFrom;
+    ForEachRun(chunks, [&](int a, int b) {
+        const i64 runFrom = std::max(ink.ChunkStart(a), first);
+        const i64 runTo = std::min(ink.ChunkEnd(b - 1), last);
+        if (runFrom < runTo) {
+            damage.Add(left + runFrom, y, left + runTo, y + 1);
+            XorPackedOntoWords(screenRow + (left + runFrom) * 4, imageRow + runFrom * 3,
+                               runTo - runFrom);
+        }
+    });
+}
+
 // A 32-bit image copied onto the screen (clipped to columns x0..x1, rows
 // y0..y1 of the screen, the image's corner at left, top). Bands of the screen
 // that already hold this very copy only get back what was drawn over it;
@@ -313,45 +414,33 @@ void CopyOntoScreen(const PixelBuffer& src, const PixelBuffer& dst, i64 left, i6
         const i64 rowFirst = std::max(bandTop, y0);
         const i64 rowEnd = std::min(bandBottom, y1);
         const bool whole = rowFirst == bandTop && rowEnd == bandBottom;
-        std::uint64_t drawn = 0;
+        const std::uint64_t* drawn = nullptr;
         const bool known =
             whole && damage.CopyLiesThere(static_cast<int>(band), src.version,
                                           static_cast<int>(left), static_cast<int>(top),
                                           static_cast<int>(x0), static_cast<int>(x1), drawn);
-        const auto copyColumns = [&](i64 from, i64 to) {
-            from = std::max(from, x0);
-            to = std::min(to, x1);
-            for (i64 row = rowFirst; from < to && row < rowEnd; ++row) {
-                CopyChangedWords(dst.Row(static_cast<int>(row)) + from * 4,
-                                 src.Row(static_cast<int>(row - top)) + (from - left) * 4,
-                                 to - from, from, row, damage);
-            }
-        };
         if (!known) {
-            copyColumns(x0, x1);
-        }
-        // Each run of tiles drawn over gets its columns back. What was drawn
-        // there differs from the copy almost everywhere, so the columns are
-        // copied whole rather than compared first.
-        const i64 tile = damage.TileWidth();
-        const auto restoreColumns = [&](i64 from, i64 to) {
-            from = std::max(from, x0);
-            to = std::min(to, x1);
-            if (from >= to) {
-                return;
-            }
             for (i64 row = rowFirst; row < rowEnd; ++row) {
-                CopyColourWords<4>(dst.Row(static_cast<int>(row)) + from * 4,
-                                   src.Row(static_cast<int>(row - top)) + (from - left) * 4,
-                                   to - from);
+                CopyChangedWords(dst.Row(static_cast<int>(row)) + x0 * 4,
+                                 src.Row(static_cast<int>(row - top)) + (x0 - left) * 4, x1 - x0,
+                                 x0, row, damage);
             }
-            damage.AddCopied(from, rowFirst, to, rowEnd);
-        };
-        while (known && drawn != 0) {
-            const int first = std::countr_zero(drawn);
-            const int run = std::countr_one(drawn >> first);
-            restoreColumns(first * tile, (first + run) * tile);
-            drawn = run + first >= 64 ? 0 : drawn & (~std::uint64_t{0} << (first + run));
+        }
+        // Each row gets back the columns of the tiles drawn over in it. What
+        // was drawn there differs from the copy almost everywhere, so they
+        // are copied whole rather than compared first.
+        const int tileShift = std::countr_zero(static_cast<unsigned>(damage.TileWidth()));
+        for (i64 row = rowFirst; known && row < rowEnd; ++row) {
+            ForEachRun(drawn[row - bandTop], [&](int first, int end) {
+                const i64 from = std::max(i64{first} << tileShift, x0);
+                const i64 to = std::min(i64{end} << tileShift, x1);
+                if (from < to) {
+                    CopyColourWords<4>(dst.Row(static_cast<int>(row)) + from * 4,
+                                       src.Row(static_cast<int>(row - top)) + (from - left) * 4,
+                                       to - from);
+                    damage.AddCopied(from, row, to, row + 1);
+                }
+            });
         }
         damage.CopiedOver(static_cast<int>(band), whole, src.version, static_cast<int>(left),
                           static_cast<int>(top), static_cast<int>(x0), static_cast<int>(x1));
@@ -399,6 +488,15 @@ void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
     if (out->damage != nullptr) {
         out->damage->Add(x, y, x + width, y + height);
     }
+    if (InkMap* ink = TrackedInk(*out); ink != nullptr) {
+        if (!Inks(*out)) {
+            if (!XorMode(*out)) {
+                ClearInked(*out, *ink, x, y, width, height);
+            }
+            return;
+        }
+        ink->Mark(x, y, x + width, y + height);
+    }
     HorizontalSpan(*out, x, y, width);
     // In copy mode on a 24-bit buffer every row of the box is the same bytes;
     // a grey one (black clearing a ring slot) is the same byte throughout,
@@ -440,12 +538,16 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
     i64 y1 = i64{y1In} + out->originY;
     i64 x2 = i64{x2In} + out->originX;
     i64 y2 = i64{y2In} + out->originY;
+    InkMap* ink = Inks(*out) ? TrackedInk(*out) : nullptr;
     if (y1 == y2) {
         const i64 left = std::max<i64>(std::min(x1, x2), 0);
         const i64 right = std::min(std::max(x1, x2), maxX);
         if (y1 >= 0 && y1 <= maxY && left <= right) {
             if (out->damage != nullptr) {
                 out->damage->Add(left, y1, right + 1, y1 + 1);
+            }
+            if (ink != nullptr) {
+                ink->Mark(left, y1, right + 1, y1 + 1);
             }
             HorizontalSpan(*out, left, y1, right - left + 1);
         }
@@ -457,6 +559,9 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
         if (x1 >= 0 && x1 <= maxX && top <= bottom) {
             if (out->damage != nullptr) {
                 out->damage->Add(x1, top, x1 + 1, bottom + 1);
+            }
+            if (ink != nullptr) {
+                ink->Mark(x1, top, x1 + 1, bottom + 1);
             }
             VerticalSpan(*out, x1, top, bottom - top + 1);
         }
@@ -475,7 +580,7 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
         out->damage->Add(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1,
                          std::max(y1, y2) + 1);
     }
-    Bresenham(*out, x1, y1, x2, y2);
+    Bresenham(*out, ink, x1, y1, x2, y2);
 }
 
 void BlitImage(ImageHandle image, int x, int y) {
@@ -524,6 +629,13 @@ void BlitImage(ImageHandle image, int x, int y) {
     if (damage != nullptr && !compositeXor) {
         damage->Add(x0, y0, x1, y1);
     }
+    if (InkMap* ink = TrackedInk(*out); ink != nullptr) {
+        if (!xorMode && sbpp == dbpp && taken.empty()) {
+            CopyByInk(src, dst, *ink, left, top, x0, y0, x1, y1);
+            return;
+        }
+        ink->Mark(x0, y0, x1, y1);
+    }
     for (i64 row = y0; row < y1; ++row) {
         const std::uint8_t* s = taken.empty()
                                     ? src.Row(static_cast<int>(row - top)) + (x0 - left) * sbpp
@@ -534,15 +646,9 @@ void BlitImage(ImageHandle image, int x, int y) {
         } else if (comparedCopy) {
             CopyColourWords<4>(d, s, count);
         } else if (compositeXor && damage != nullptr) {
-            // The composite laid over the screen: its lines, not the zeros
-            // around them.
-            i64 first = 0;
-            i64 last = 0;
-            NonZeroPixels(s, count, first, last);
-            if (first < last) {
-                damage->Add(x0 + first, row, x0 + last, row + 1);
-                XorPackedOntoWords(d + first * 4, s + first * 3, last - first);
-            }
+            XorRowOntoScreen(dst.Row(static_cast<int>(row)), src.Row(static_cast<int>(row - top)),
+                             src.ink, static_cast<int>(row - top), x0 - left, x1 - left, left, row,
+                             *damage);
         } else if (compositeXor) {
             XorPackedOntoWords(d, s, count);
         } else if (xorMode) {

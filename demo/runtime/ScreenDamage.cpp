@@ -9,8 +9,12 @@ void ScreenDamage::Reset(int screenWidth, int screenHeight) {
     left.assign(static_cast<std::size_t>(bands), 0);
     right.assign(static_cast<std::size_t>(bands), 0);
     copies.assign(static_cast<std::size_t>(bands), Copy{});
+    drawnRows.assign(static_cast<std::size_t>(height), 0);
     // At most 64 tiles across, so a band's tiles fit one word.
-    tileWidth = std::max(16, (width + 63) / 64);
+    tileShift = 4;
+    while ((64 << tileShift) < width) {
+        ++tileShift;
+    }
     any = false;
     AddAll();
 }
@@ -24,19 +28,19 @@ void ScreenDamage::Add(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::i
     if (x0 >= x1 || y0 >= y1) {
         return;
     }
-    const std::int64_t firstTile = x0 / tileWidth;
-    const std::int64_t lastTile = (x1 - 1) / tileWidth;
+    const std::int64_t firstTile = x0 >> tileShift;
+    const std::int64_t lastTile = (x1 - 1) >> tileShift;
     const std::uint64_t tiles =
         (lastTile - firstTile == 63 ? ~std::uint64_t{0}
                                     : (std::uint64_t{1} << (lastTile - firstTile + 1)) - 1)
         << firstTile;
-    for (std::int64_t band = y0 / kBandHeight; band <= (y1 - 1) / kBandHeight; ++band) {
-        copies[static_cast<std::size_t>(band)].drawn |= tiles;
+    for (std::int64_t y = y0; y < y1; ++y) {
+        drawnRows[static_cast<std::size_t>(y)] |= tiles;
     }
 }
 
 bool ScreenDamage::CopyLiesThere(int band, std::uint64_t source, int left, int top, int x0, int x1,
-                                 std::uint64_t& drawn) const {
+                                 const std::uint64_t*& drawn) const {
     if (band < 0 || band >= static_cast<int>(copies.size())) {
         return false;
     }
@@ -45,7 +49,7 @@ bool ScreenDamage::CopyLiesThere(int band, std::uint64_t source, int left, int t
         x0 < copy.x0 || x1 > copy.x1) {
         return false;
     }
-    drawn = copy.drawn;
+    drawn = drawnRows.data() + static_cast<std::size_t>(band) * kBandHeight;
     return true;
 }
 
@@ -61,7 +65,10 @@ void ScreenDamage::CopiedOver(int band, bool whole, std::uint64_t source, int le
         return;
     }
     // Nothing drawn over it yet: the copy has just put its own pixels back.
-    copy = Copy{source, left, top, x0, x1, 0};
+    copy = Copy{source, left, top, x0, x1};
+    const int firstRow = band * kBandHeight;
+    std::fill(drawnRows.begin() + firstRow,
+              drawnRows.begin() + std::min(firstRow + kBandHeight, height), 0);
 }
 
 void ScreenDamage::AddCopied(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {

@@ -32,10 +32,14 @@ class CaptureTool : public testing::Test {
                std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override {
+        fs::remove_all(dir);
+        fs::remove(dir.string() + ".stderr.txt");
+    }
 
     ToolRun Capture(const std::string& arguments, const std::string& environment = "") {
-        const fs::path errFile = fs::path(testing::TempDir()) / "velmora_capture_stderr.txt";
+        // One file a test: ctest runs the tests of this file side by side.
+        const fs::path errFile = dir.string() + ".stderr.txt";
         const std::string command =
             environment + " " VELMORA_CAPTURE " " + arguments + " >/dev/null 2>" + errFile.string();
         const int raw = std::system(command.c_str());

@@ -13,7 +13,9 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 // Every byte of every pixel different, alpha included, padding left alone.
+// Written behind the drawing routines' back, so the image's ink map is told.
 void Scribble(ImageHandle image, int seed) {
+    image->ink.MarkAll();
     for (int y = 0; y < image->height; ++y) {
         std::uint8_t* row = image->Row(y);
         for (int i = 0; i < image->width * image->bytesPerPixel; ++i) {
