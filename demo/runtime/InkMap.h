@@ -44,11 +44,17 @@ class InkMap {
     // Pixels x0 <= x < x1 of rows y0 <= y < y1 may now hold ink. Already
     // clipped to the image.
     void Mark(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
-    void MarkPixel(std::int64_t x, std::int64_t y) {
-        if (!rows.empty()) {
-            rows[static_cast<unsigned>(y)] |= std::uint64_t{1} << (x >> chunkShift);
+    // Marks single pixels of a tracked map, many in a row: held in locals,
+    // its pointer need not be read again after each pixel's byte stores,
+    // which the compiler must assume could change any memory.
+    struct PixelPen {
+        std::uint64_t* rows;
+        int chunkShift;
+        void Mark(std::int64_t x, std::int64_t y) const {
+            rows[y] |= std::uint64_t{1} << (x >> chunkShift);
         }
-    }
+    };
+    PixelPen Pen() { return {rows.data(), chunkShift}; }
 
     // The chunks with at least one column in x0 <= x < x1, and those with
     // every column in it; both ranges within the image.

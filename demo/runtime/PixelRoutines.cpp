@@ -60,9 +60,43 @@ void PutPixel(const DrawTarget& out, std::uint8_t* p) {
     }
 }
 
-void Plot(const DrawTarget& out, i64 x, i64 y) {
-    PutPixel(out, PixelAt(out, x, y));
-}
+// Single pixels in the output's colour and mode, many in a row. Everything
+// it needs is copied into it first: the byte stores of one pixel could, as
+// far as the compiler knows, change the output's record, which it would
+// otherwise read again for the next.
+class PixelPlotter {
+  public:
+    explicit PixelPlotter(const DrawTarget& out)
+        : bits(out.buffer->bits.get()),
+          stride(out.buffer->stride),
+          lastRow(out.buffer->height - 1),
+          bottomUp(out.buffer->bottomUp),
+          bytesPerPixel(out.buffer->bytesPerPixel),
+          exclusiveOr(XorMode(out)),
+          colour{out.blue, out.green, out.red} {}
+
+    void operator()(i64 x, i64 y) const {
+        std::uint8_t* p = bits + (bottomUp ? lastRow - y : y) * stride + x * bytesPerPixel;
+        if (exclusiveOr) {
+            p[0] ^= colour[0];
+            p[1] ^= colour[1];
+            p[2] ^= colour[2];
+        } else {
+            p[0] = colour[0];
+            p[1] = colour[1];
+            p[2] = colour[2];
+        }
+    }
+
+  private:
+    std::uint8_t* bits;
+    std::ptrdiff_t stride;
+    i64 lastRow;
+    bool bottomUp;
+    int bytesPerPixel;
+    bool exclusiveOr;
+    std::uint8_t colour[3];
+};
 
 // A 32-bit pixel's colour channels replaced, its alpha kept: one word each,
 // which the compiler can vectorise, where three byte stores could not be.
@@ -100,8 +134,9 @@ void HorizontalSpan(const DrawTarget& out, i64 x, i64 y, i64 count) {
 
 // count pixels from (x, y) downwards; already clipped.
 void VerticalSpan(const DrawTarget& out, i64 x, i64 y, i64 count) {
+    const PixelPlotter plot(out);
     for (i64 i = 0; i < count; ++i) {
-        Plot(out, x, y + i);
+        plot(x, y + i);
     }
 }
 
@@ -141,15 +176,9 @@ bool ClipAxis(i64& a1, i64& b1, i64& a2, i64& b2, i64 limit) {
 }
 
 // Bresenham's line, walked from the end with the smaller main coordinate so
-// that a line and its reverse set the same pixels. Both ends are plotted, and
-// each pixel is marked in ink when there is one.
-void Bresenham(const DrawTarget& out, InkMap* ink, i64 x1, i64 y1, i64 x2, i64 y2) {
-    const auto plot = [&](i64 x, i64 y) {
-        Plot(out, x, y);
-        if (ink != nullptr) {
-            ink->MarkPixel(x, y);
-        }
-    };
+// that a line and its reverse set the same pixels. Both ends are plotted.
+template <typename PlotPixel>
+void Bresenham(i64 x1, i64 y1, i64 x2, i64 y2, PlotPixel plot) {
     const i64 d = std::abs(x2 - x1);
     const i64 e = std::abs(y2 - y1);
     if (e <= d) {
@@ -580,7 +609,18 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
         out->damage->Add(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1,
                          std::max(y1, y2) + 1);
     }
-    Bresenham(*out, ink, x1, y1, x2, y2);
+    // Each pixel is marked in the ink map when there is one; the test is made
+    // once a line, not once a pixel.
+    const PixelPlotter plot(*out);
+    if (ink != nullptr) {
+        const InkMap::PixelPen pen = ink->Pen();
+        Bresenham(x1, y1, x2, y2, [&](i64 x, i64 y) {
+            plot(x, y);
+            pen.Mark(x, y);
+        });
+    } else {
+        Bresenham(x1, y1, x2, y2, plot);
+    }
 }
 
 void BlitImage(ImageHandle image, int x, int y) {
