@@ -6,6 +6,7 @@
 
 #include "demo/runtime/DrawTarget.h"
 #include "demo/runtime/Platform.h"
+#include "demo/runtime/Prefetch.h"
 
 namespace {
 
@@ -59,6 +60,10 @@ void CopyInkedRows(PixelBuffer& copy, const PixelBuffer& src, std::int64_t x, st
         ForEachRun(chunks, [&](int first, int end) {
             const std::int64_t a = std::max(ink.ChunkStart(first), from);
             const std::int64_t b = std::min(ink.ChunkEnd(end - 1), to);
+            if (row + kPrefetchRows < bottom) {
+                PrefetchBytes(src.Row(static_cast<int>(row + kPrefetchRows)) + (a + x) * bpp,
+                              (b - a) * bpp);
+            }
             std::memcpy(d + a * bpp, s + (a + x) * bpp, static_cast<std::size_t>(b - a) * bpp);
         });
         ink.SetRow(static_cast<int>(row - y), chunks);

@@ -13,6 +13,7 @@
 
 #include "demo/runtime/DrawTarget.h"
 #include "demo/runtime/Images.h"
+#include "demo/runtime/Prefetch.h"
 
 namespace {
 
@@ -356,6 +357,10 @@ void ClearInked(const DrawTarget& out, InkMap& ink, i64 x, i64 y, i64 width, i64
         ForEachRun(before & touched, [&](int first, int end) {
             const i64 from = std::max(ink.ChunkStart(first), x);
             const i64 to = std::min(ink.ChunkEnd(end - 1), x + width);
+            if (row + kPrefetchRows < y + height) {
+                PrefetchBytes(PixelAt(out, from, row + kPrefetchRows),
+                              (to - from) * out.buffer->bytesPerPixel);
+            }
             HorizontalSpan(out, from, row, to - from);
         });
         ink.SetRow(static_cast<int>(row), before & ~covered);
@@ -391,6 +396,10 @@ void CopyByInk(const PixelBuffer& src, const PixelBuffer& dst, InkMap& ink, i64 
         ForEachRun(landed | (before & touched), [&](int first, int end) {
             const i64 from = std::max(ink.ChunkStart(first), x0);
             const i64 to = std::min(ink.ChunkEnd(end - 1), x1);
+            if (row + kPrefetchRows < y1) {
+                PrefetchBytes(dst.Row(static_cast<int>(row + kPrefetchRows)) + from * bpp,
+                              (to - from) * bpp);
+            }
             CopyPixels(d + from * bpp, s + (from - left) * bpp, to - from, bpp);
         });
         ink.SetRow(static_cast<int>(row), (before & ~covered) | landed);
@@ -403,7 +412,8 @@ void CopyByInk(const PixelBuffer& src, const PixelBuffer& dst, InkMap& ink, i64 
 // the first that is not zero to the last (exclusive-or with zero changes
 // nothing); each part laid is recorded in damage.
 void XorRowOntoScreen(std::uint8_t* screenRow, const std::uint8_t* imageRow, const InkMap& ink,
-                      int imageY, i64 from, i64 to, i64 left, i64 y, ScreenDamage& damage) {
+                      int imageY, i64 from, i64 to, i64 left, i64 y, ScreenDamage& damage,
+                      const std::uint8_t* screenRowAhead) {
     const std::uint64_t chunks = ink.Row(imageY) & ink.Touching(from, to);
     if (chunks == 0) {
         return;
@@ -422,6 +432,9 @@ void XorRowOntoScreen(std::uint8_t* screenRow, const std::uint8_t* imageRow, con
         const i64 runFrom = std::max(ink.ChunkStart(a), first);
         const i64 runTo = std::min(ink.ChunkEnd(b - 1), last);
         if (runFrom < runTo) {
+            if (screenRowAhead != nullptr) {
+                PrefetchBytes(screenRowAhead + (left + runFrom) * 4, (runTo - runFrom) * 4);
+            }
             damage.Add(left + runFrom, y, left + runTo, y + 1);
             XorPackedOntoWords(screenRow + (left + runFrom) * 4, imageRow + runFrom * 3,
                                runTo - runFrom);
@@ -464,6 +477,13 @@ void CopyOntoScreen(const PixelBuffer& src, const PixelBuffer& dst, i64 left, i6
                 const i64 from = std::max(i64{first} << tileShift, x0);
                 const i64 to = std::min(i64{end} << tileShift, x1);
                 if (from < to) {
+                    if (row + kPrefetchRows < y1) {
+                        PrefetchBytes(dst.Row(static_cast<int>(row + kPrefetchRows)) + from * 4,
+                                      (to - from) * 4);
+                        PrefetchBytes(src.Row(static_cast<int>(row + kPrefetchRows - top)) +
+                                          (from - left) * 4,
+                                      (to - from) * 4);
+                    }
                     CopyColourWords<4>(dst.Row(static_cast<int>(row)) + from * 4,
                                        src.Row(static_cast<int>(row - top)) + (from - left) * 4,
                                        to - from);
@@ -686,9 +706,11 @@ void BlitImage(ImageHandle image, int x, int y) {
         } else if (comparedCopy) {
             CopyColourWords<4>(d, s, count);
         } else if (compositeXor && damage != nullptr) {
-            XorRowOntoScreen(dst.Row(static_cast<int>(row)), src.Row(static_cast<int>(row - top)),
-                             src.ink, static_cast<int>(row - top), x0 - left, x1 - left, left, row,
-                             *damage);
+            XorRowOntoScreen(
+                dst.Row(static_cast<int>(row)), src.Row(static_cast<int>(row - top)), src.ink,
+                static_cast<int>(row - top), x0 - left, x1 - left, left, row, *damage,
+                row + kPrefetchRows < y1 ? dst.Row(static_cast<int>(row + kPrefetchRows))
+                                         : nullptr);
         } else if (compositeXor) {
             XorPackedOntoWords(d, s, count);
         } else if (xorMode) {
