@@ -19,13 +19,18 @@ void ScreenDamage::Reset(int screenWidth, int screenHeight) {
     AddAll();
 }
 
-void ScreenDamage::Add(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
-    AddCopied(x0, y0, x1, y1);
+bool ScreenDamage::Clip(std::int64_t& x0, std::int64_t& y0, std::int64_t& x1,
+                        std::int64_t& y1) const {
     x0 = std::max<std::int64_t>(x0, 0);
     y0 = std::max<std::int64_t>(y0, 0);
     x1 = std::min<std::int64_t>(x1, width);
     y1 = std::min<std::int64_t>(y1, height);
-    if (x0 >= x1 || y0 >= y1) {
+    return x0 < x1 && y0 < y1;
+}
+
+void ScreenDamage::Add(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+    AddCopied(x0, y0, x1, y1);
+    if (!Clip(x0, y0, x1, y1)) {
         return;
     }
     const std::int64_t firstTile = x0 >> tileShift;
@@ -72,11 +77,7 @@ void ScreenDamage::CopiedOver(int band, bool whole, std::uint64_t source, int le
 }
 
 void ScreenDamage::AddCopied(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
-    x0 = std::max<std::int64_t>(x0, 0);
-    y0 = std::max<std::int64_t>(y0, 0);
-    x1 = std::min<std::int64_t>(x1, width);
-    y1 = std::min<std::int64_t>(y1, height);
-    if (x0 >= x1 || y0 >= y1) {
+    if (!Clip(x0, y0, x1, y1)) {
         return;
     }
     const int first = static_cast<int>(y0 / kBandHeight);

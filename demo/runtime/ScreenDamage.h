@@ -54,6 +54,9 @@ class ScreenDamage {
     void Take(std::vector<DamageRect>& rects);
 
   private:
+    // Cuts a rectangle to the screen; false when nothing is left.
+    bool Clip(std::int64_t& x0, std::int64_t& y0, std::int64_t& x1, std::int64_t& y1) const;
+
     int width = 0;
     int height = 0;
     bool any = false;
