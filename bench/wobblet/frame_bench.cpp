@@ -51,6 +51,19 @@ bool StartDemo() {
     return StartWobblet() == nullptr;
 }
 
+// Started and run past the first sixteen frames, after which every strip of
+// the composite is drawn; false (the benchmark skipped) if it did not start.
+bool StartWarmDemo(benchmark::State& state) {
+    if (!StartDemo()) {
+        state.SkipWithError("wobblet did not start on the headless screen");
+        return false;
+    }
+    for (int i = 0; i < 20; ++i) {
+        RunFrame();
+    }
+    return true;
+}
+
 void StopDemo() {
     StopWobblet();
     SetFrameSink(nullptr);
@@ -59,13 +72,8 @@ void StopDemo() {
 // Frames and baseline copies alternate, so both meet the same caches, clock
 // and neighbours on a shared machine; the benchmark's own time is the frame's.
 void BM_Frame(benchmark::State& state) {
-    if (!StartDemo()) {
-        state.SkipWithError("wobblet did not start on the headless screen");
+    if (!StartWarmDemo(state)) {
         return;
-    }
-    // Past the first sixteen frames every strip of the composite is drawn.
-    for (int i = 0; i < 20; ++i) {
-        RunFrame();
     }
     Baseline baseline;
     baseline.Copy();
@@ -99,12 +107,8 @@ BENCHMARK(BM_Frame)->Unit(benchmark::kMicrosecond);
 // in the caches. Here a 64 MB sweep between frames leaves none of it there;
 // only the frames are timed.
 void BM_FrameCold(benchmark::State& state) {
-    if (!StartDemo()) {
-        state.SkipWithError("wobblet did not start on the headless screen");
+    if (!StartWarmDemo(state)) {
         return;
-    }
-    for (int i = 0; i < 20; ++i) {
-        RunFrame();
     }
     std::vector<std::uint8_t> sweep(std::size_t{64} << 20, 1);
     for (auto _ : state) {
@@ -124,12 +128,8 @@ BENCHMARK(BM_FrameCold)->Iterations(400)->Unit(benchmark::kMicrosecond);
 // Step 7 of the frame on its own: sixteen strips grabbed from the ring into
 // image 17 and laid into the composite, with the calls the demo makes.
 void BM_StripComposite(benchmark::State& state) {
-    if (!StartDemo()) {
-        state.SkipWithError("wobblet did not start on the headless screen");
+    if (!StartWarmDemo(state)) {
         return;
-    }
-    for (int i = 0; i < 20; ++i) {
-        RunFrame();
     }
     std::uint8_t slot = 0;
     for (auto _ : state) {
