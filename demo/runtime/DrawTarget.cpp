@@ -9,7 +9,7 @@
 namespace {
 
 // Frees an output, running a native output's release hook first.
-struct ReleaseOutput {
+struct ReleaseTarget {
     void operator()(DrawTarget* output) const {
         if (output->native != nullptr && output->native->release != nullptr) {
             output->native->release(*output);
@@ -22,16 +22,16 @@ struct ReleaseOutput {
 };
 
 // The current output, per thread like the rest of the drawing state.
-thread_local std::unique_ptr<DrawTarget, ReleaseOutput> current;
+thread_local std::unique_ptr<DrawTarget, ReleaseTarget> current;
 
 }  // namespace
 
-DrawTarget* MakeOutput(OutputKind kind, PixelBuffer* buffer) {
+DrawTarget* MakeDrawTarget(DrawTargetKind kind, PixelBuffer* buffer) {
     EndDrawing();
     if (buffer == nullptr) {
         return nullptr;
     }
-    auto output = std::unique_ptr<DrawTarget, ReleaseOutput>(new (std::nothrow) DrawTarget);
+    auto output = std::unique_ptr<DrawTarget, ReleaseTarget>(new (std::nothrow) DrawTarget);
     if (!output) {
         return nullptr;
     }
@@ -44,10 +44,10 @@ DrawTarget* MakeOutput(OutputKind kind, PixelBuffer* buffer) {
     return current.get();
 }
 
-DrawTarget* MakeNativeOutput(OutputKind kind, int width, int height, int depth,
-                             const NativeDrawing* native, void* context) {
+DrawTarget* MakeNativeDrawTarget(DrawTargetKind kind, int width, int height, int depth,
+                                 const NativeDrawing* native, void* context) {
     EndDrawing();
-    auto output = std::unique_ptr<DrawTarget, ReleaseOutput>(new (std::nothrow) DrawTarget);
+    auto output = std::unique_ptr<DrawTarget, ReleaseTarget>(new (std::nothrow) DrawTarget);
     if (!output) {
         DrawTarget unmade;
         unmade.native = native;
@@ -67,7 +67,7 @@ DrawTarget* MakeNativeOutput(OutputKind kind, int width, int height, int depth,
     return current.get();
 }
 
-DrawTarget* DrawingOutput() {
+DrawTarget* DrawingTarget() {
     DrawTarget* output = current.get();
     return output != nullptr && output->begun &&
                    (output->buffer != nullptr || output->native != nullptr)
@@ -98,7 +98,7 @@ DrawTarget* ImageTarget(int number) {
         EndDrawing();
         return nullptr;
     }
-    DrawTarget* output = MakeOutput(OutputKind::kImage, image->handle.get());
+    DrawTarget* output = MakeDrawTarget(DrawTargetKind::kImage, image->handle.get());
     if (output != nullptr) {
         output->imageState = OpenImageOutput(*image->handle);
     }
@@ -138,7 +138,7 @@ void SetDrawMode(int mode) {
     }
 }
 
-void SetOutputColor(DrawTarget& output, Color color) {
+void SetTargetColor(DrawTarget& output, Color color) {
     if (color == output.cachedColor) {
         return;
     }

@@ -1,7 +1,7 @@
-// Drawing outputs. Exactly one is current at a time: ImageTarget and
-// ScreenTarget make one current at once, BeginDrawing starts drawing on it
-// and EndDrawing frees it. Images and the screen are both plain pixel
-// buffers, so one set of pixel routines serves both.
+// Drawing targets (the drawing outputs). Exactly one is current at a time:
+// ImageTarget and ScreenTarget make one current at once, BeginDrawing starts
+// drawing on it and EndDrawing frees it. Images and the screen are both plain
+// pixel buffers, so one set of pixel routines serves both.
 #pragma once
 
 #include <cstdint>
@@ -10,14 +10,14 @@
 #include "demo/runtime/ScreenDamage.h"
 #include "demo/runtime/runtime.h"
 
-enum class OutputKind {
+enum class DrawTargetKind {
     kImage,   // an image's buffer
     kScreen,  // the screen's back buffer
 };
 
 // A platform's own drawing for an output that is not a pixel buffer (the
 // screen's back buffer behind a device context, say). Coordinates come with
-// the origin added; the colour has been set with SetOutputColor and mode is
+// the origin added; the colour has been set with SetTargetColor and mode is
 // the output's. Every step may assume the output is begun.
 struct NativeDrawing {
     void (*fillRect)(DrawTarget& output, int x, int y, int width, int height) = nullptr;
@@ -30,7 +30,7 @@ struct NativeDrawing {
 };
 
 struct DrawTarget {
-    OutputKind kind = OutputKind::kImage;
+    DrawTargetKind kind = DrawTargetKind::kImage;
     int width = 0;
     int height = 0;
     int depth = 0;
@@ -64,17 +64,17 @@ struct DrawTarget {
 
 // Makes a new output over buffer current (ending any current one first) and
 // returns it; null if buffer is null or memory is short.
-DrawTarget* MakeOutput(OutputKind kind, PixelBuffer* buffer);
+DrawTarget* MakeDrawTarget(DrawTargetKind kind, PixelBuffer* buffer);
 // Makes a new native output current (ending any current one first); its
 // release hook runs when it ends. Null if memory is short (the hook has then
 // been run already).
-DrawTarget* MakeNativeOutput(OutputKind kind, int width, int height, int depth,
-                             const NativeDrawing* native, void* context);
+DrawTarget* MakeNativeDrawTarget(DrawTargetKind kind, int width, int height, int depth,
+                                 const NativeDrawing* native, void* context);
 // The output drawing may write to now: current and begun, with a buffer or
 // native drawing.
-DrawTarget* DrawingOutput();
+DrawTarget* DrawingTarget();
 // Makes color the output's current colour (only work when it changed).
-void SetOutputColor(DrawTarget& output, Color color);
+void SetTargetColor(DrawTarget& output, Color color);
 // Ends the current output if it is the native one over context, which is
 // going away.
 void EndNativeDrawing(const void* context);

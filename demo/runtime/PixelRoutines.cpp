@@ -499,11 +499,11 @@ void CopyOntoScreen(const PixelBuffer& src, const PixelBuffer& dst, i64 left, i6
 }  // namespace
 
 void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
-    DrawTarget* out = DrawingOutput();
+    DrawTarget* out = DrawingTarget();
     if (out == nullptr) {
         return;
     }
-    SetOutputColor(*out, color);
+    SetTargetColor(*out, color);
     if (out->native != nullptr) {
         out->native->fillRect(*out, Add(xIn, out->originX), Add(yIn, out->originY), widthIn,
                               heightIn);
@@ -568,11 +568,11 @@ void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
 }
 
 void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
-    DrawTarget* out = DrawingOutput();
+    DrawTarget* out = DrawingTarget();
     if (out == nullptr) {
         return;
     }
-    SetOutputColor(*out, color);
+    SetTargetColor(*out, color);
     if (out->native != nullptr) {
         out->native->drawLine(*out, Add(x1In, out->originX), Add(y1In, out->originY),
                               Add(x2In, out->originX), Add(y2In, out->originY));
@@ -644,7 +644,7 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
 }
 
 void BlitImage(ImageHandle image, int x, int y) {
-    DrawTarget* out = DrawingOutput();
+    DrawTarget* out = DrawingTarget();
     if (out == nullptr || !IsLiveImage(image)) {
         return;
     }

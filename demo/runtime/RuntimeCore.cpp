@@ -50,7 +50,7 @@ int PollEvent() {
 }
 
 DrawTarget* MakeScreenOutput(PixelBuffer* backBuffer, ScreenDamage* damage) {
-    DrawTarget* output = MakeOutput(OutputKind::kScreen, backBuffer);
+    DrawTarget* output = MakeDrawTarget(DrawTargetKind::kScreen, backBuffer);
     if (output != nullptr) {
         output->damage = damage;
     }

@@ -129,7 +129,7 @@ DrawTarget* MakeScreenDrawing(IDirect3DSurface9* backBuffer, int width, int heig
         return nullptr;
     }
     DrawTarget* output =
-        MakeNativeOutput(OutputKind::kScreen, width, height, 32, &kScreenDrawing, &drawing);
+        MakeNativeDrawTarget(DrawTargetKind::kScreen, width, height, 32, &kScreenDrawing, &drawing);
     if (output != nullptr) {
         // Every pass starts in copy mode with black.
         ApplyState(*output);
