@@ -347,11 +347,19 @@ void NonZeroPixels(const std::uint8_t* s, i64 count, i64& first, i64& last) {
     last = (hi + 2) / 3;
 }
 
+// The chunks of covered that a copy-mode write leaves blank where it wrote
+// zeros. It replaces red, green and blue only: a 32-bit pixel keeps its
+// alpha, which may be other than zero wherever the map has a bit set, so
+// there nothing becomes blank.
+std::uint64_t LeftBlank(const PixelBuffer& buffer, std::uint64_t covered) {
+    return buffer.bytesPerPixel == 3 ? covered : 0;
+}
+
 // Black over a box of a tracked image: only the chunks that may hold ink
 // need their zeros back.
 void ClearInked(const DrawTarget& out, InkMap& ink, i64 x, i64 y, i64 width, i64 height) {
     const std::uint64_t touched = ink.Touching(x, x + width);
-    const std::uint64_t covered = ink.Covering(x, x + width);
+    const std::uint64_t blanked = LeftBlank(*out.buffer, ink.Covering(x, x + width));
     for (i64 row = y; row < y + height; ++row) {
         const std::uint64_t before = ink.Row(static_cast<int>(row));
         ForEachRun(before & touched, [&](int first, int end) {
@@ -363,7 +371,7 @@ void ClearInked(const DrawTarget& out, InkMap& ink, i64 x, i64 y, i64 width, i64
             }
             HorizontalSpan(out, from, row, to - from);
         });
-        ink.SetRow(static_cast<int>(row), before & ~covered);
+        ink.SetRow(static_cast<int>(row), before & ~blanked);
     }
 }
 
@@ -379,12 +387,13 @@ void CopyPixels(std::uint8_t* d, const std::uint8_t* s, i64 count, int bytesPerP
 // An image copied onto a tracked image of its depth (the image's corner at
 // left, top; clipped to x0..x1, y0..y1). Only the chunks where the source
 // or the target may hold ink are written, since elsewhere both are zero; the
-// target's map then shows the source's ink where the copy covers it.
+// target's map then shows the source's ink where the copy covers it (and,
+// on a 32-bit target, also the ink it had: its alpha stays).
 void CopyByInk(const PixelBuffer& src, const PixelBuffer& dst, InkMap& ink, i64 left, i64 top,
                i64 x0, i64 y0, i64 x1, i64 y1) {
     const int bpp = dst.bytesPerPixel;
     const std::uint64_t touched = ink.Touching(x0, x1);
-    const std::uint64_t covered = ink.Covering(x0, x1);
+    const std::uint64_t blanked = LeftBlank(dst, ink.Covering(x0, x1));
     const std::uint64_t sourceColumns = src.ink.Touching(x0 - left, x1 - left);
     for (i64 row = y0; row < y1; ++row) {
         const int sourceRow = static_cast<int>(row - top);
@@ -402,7 +411,7 @@ void CopyByInk(const PixelBuffer& src, const PixelBuffer& dst, InkMap& ink, i64 
             }
             CopyPixels(d + from * bpp, s + (from - left) * bpp, to - from, bpp);
         });
-        ink.SetRow(static_cast<int>(row), (before & ~covered) | landed);
+        ink.SetRow(static_cast<int>(row), (before & ~blanked) | landed);
     }
 }
 

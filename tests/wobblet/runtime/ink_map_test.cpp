@@ -11,11 +11,13 @@
 namespace {
 
 // Sizes that give several chunks a row, a last chunk cut short, and (at
-// 1100 wide) chunks of more than 16 columns. The 32-bit one is made
-// transparent black, all zeros; opaque black would not be blank.
+// 1100 wide) chunks of more than 16 columns. The 32-bit one starts as a grab
+// hanging off an opaque picture: mapped, yet with alpha bytes that drawing in
+// colour never clears.
 constexpr int kSizes[][3] = {{150, 40, 24}, {97, 33, 24}, {1100, 9, 24}, {130, 30, 32}};
 constexpr int kImages = 4;
-constexpr int kPlain = 10;  // the images that keep no map: kPlain + n
+constexpr int kPlain = 10;   // the images that keep no map: kPlain + n
+constexpr int kOpaque = 30;  // an opaque black 32-bit picture
 
 bool SameBytes(ImageHandle a, ImageHandle b) {
     return a->stride == b->stride && a->height == b->height &&
@@ -47,12 +49,17 @@ int FalselyBlank(ImageHandle image) {
 class InkMapTest : public RuntimeTest {};
 
 TEST_F(InkMapTest, BlankImagesDrawExactlyAsImagesWithoutAMap) {
+    ASSERT_NE(MakeImage(kOpaque, 90, 20, 32, 0), nullptr);
     for (int n = 0; n < kImages; ++n) {
         const auto& size = kSizes[n];
-        const Color blank = size[2] == 32 ? 0xFFFFFFFFu : 0;
-        ASSERT_NE(MakeImage(n, size[0], size[1], size[2], blank), nullptr);
+        for (int world : {0, kPlain}) {
+            if (size[2] == 32) {
+                ASSERT_NE(CopyImageRect(kOpaque, world + n, -30, -4, size[0], size[1]), nullptr);
+            } else {
+                ASSERT_NE(MakeImage(world + n, size[0], size[1], size[2], 0), nullptr);
+            }
+        }
         ASSERT_TRUE(NativeImageHandle(n)->ink.Tracked()) << "image " << n;
-        ASSERT_NE(MakeImage(kPlain + n, size[0], size[1], size[2], blank), nullptr);
         NativeImageHandle(kPlain + n)->ink.MarkAll();
     }
     std::mt19937 random(7);
@@ -102,6 +109,19 @@ TEST_F(InkMapTest, BlankImagesDrawExactlyAsImagesWithoutAMap) {
     for (int n = 0; n < kImages; ++n) {
         EXPECT_TRUE(NativeImageHandle(n)->ink.Tracked()) << "image " << n;
     }
+}
+
+// The smallest case of the above: black over an opaque grab keeps its alpha,
+// and a grab of that must still carry it.
+TEST_F(InkMapTest, BlackOverOpaquePixelsKeepsTheirAlphaThroughAGrab) {
+    ASSERT_NE(MakeImage(kOpaque, 40, 20, 32, PackColor(10, 20, 30)), nullptr);
+    ASSERT_NE(CopyImageRect(kOpaque, 1, -8, -2, 40, 20), nullptr);
+    ASSERT_EQ(BeginDrawing(ImageTarget(1)), 1);
+    FillRect(0, 0, 40, 20, 0);
+    EndDrawing();
+    ASSERT_NE(CopyImageRect(1, 2, 0, 0, 40, 20), nullptr);
+    EXPECT_EQ(PixelOf(NativeImageHandle(2), 20, 10), (std::array<int, 4>{0, 0, 0, 255}));
+    EXPECT_EQ(PixelOf(NativeImageHandle(2), 2, 1), (std::array<int, 4>{0, 0, 0, 0}));
 }
 
 }  // namespace
