@@ -3,7 +3,6 @@
 #include <memory>
 #include <new>
 
-#include "demo/runtime/Images.h"
 #include "demo/runtime/Platform.h"
 
 namespace {
@@ -90,19 +89,6 @@ void DetachDrawingFrom(const PixelBuffer* buffer) {
             current->imageState = nullptr;
         }
     }
-}
-
-DrawTarget* ImageTarget(int number) {
-    const ImageRecord* image = FindImage(number);
-    if (image == nullptr) {
-        EndDrawing();
-        return nullptr;
-    }
-    DrawTarget* output = MakeDrawTarget(DrawTargetKind::kImage, image->handle.get());
-    if (output != nullptr) {
-        output->imageState = OpenImageOutput(*image->handle);
-    }
-    return output;
 }
 
 int BeginDrawing(DrawTarget* output) {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "demo/runtime/DrawTarget.h"
+#include "demo/runtime/InkCopies.h"
 #include "demo/runtime/Platform.h"
-#include "demo/runtime/Prefetch.h"
 
 namespace {
 
@@ -39,35 +39,6 @@ ImageHandle Store(int number, std::unique_ptr<PixelBuffer> buffer, int sourceDep
     record->format = format;
     record->handle = std::move(buffer);
     return record->handle.get();
-}
-
-// Rows top <= row < bottom, columns left <= x < right of a source that keeps
-// its ink into a zeroed, blank-tracked copy whose pixel (0, 0) is the
-// source's (x, y): only the source's inked chunks are read, and the copy
-// learns where its ink lies.
-void CopyInkedRows(PixelBuffer& copy, const PixelBuffer& src, std::int64_t x, std::int64_t y,
-                   std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
-    const int bpp = src.bytesPerPixel;
-    InkMap& ink = copy.ink;
-    const std::int64_t from = left - x;
-    const std::int64_t to = right - x;
-    const std::uint64_t columns = src.ink.Touching(left, right);
-    for (std::int64_t row = top; row < bottom; ++row) {
-        const std::uint64_t chunks =
-            ink.Shifted(src.ink, src.ink.Row(static_cast<int>(row)) & columns, -x, from, to);
-        std::uint8_t* d = copy.Row(static_cast<int>(row - y));
-        const std::uint8_t* s = src.Row(static_cast<int>(row));
-        ForEachRun(chunks, [&](int first, int end) {
-            const std::int64_t a = std::max(ink.ChunkStart(first), from);
-            const std::int64_t b = std::min(ink.ChunkEnd(end - 1), to);
-            if (row + kPrefetchRows < bottom) {
-                PrefetchBytes(src.Row(static_cast<int>(row + kPrefetchRows)) + (a + x) * bpp,
-                              (b - a) * bpp);
-            }
-            std::memcpy(d + a * bpp, s + (a + x) * bpp, static_cast<std::size_t>(b - a) * bpp);
-        });
-        ink.SetRow(static_cast<int>(row - y), chunks);
-    }
 }
 
 bool NumberUsable(int number) {
@@ -207,6 +178,19 @@ ImageHandle CopyImageRect(int source, int newNumber, int x, int y, int width, in
         }
     }
     return Store(newNumber, std::move(copy), from->sourceDepth, from->format);
+}
+
+DrawTarget* ImageTarget(int number) {
+    const ImageRecord* image = FindImage(number);
+    if (image == nullptr) {
+        EndDrawing();
+        return nullptr;
+    }
+    DrawTarget* output = MakeDrawTarget(DrawTargetKind::kImage, image->handle.get());
+    if (output != nullptr) {
+        output->imageState = OpenImageOutput(*image->handle);
+    }
+    return output;
 }
 
 ImageHandle NativeImageHandle(int number) {

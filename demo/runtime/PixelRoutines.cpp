@@ -1,36 +1,31 @@
-// FillRect, DrawLine and BlitImage: direct writes into the current output's
-// pixel buffer. Coordinates are widened to 64 bits before any arithmetic, so
-// no int argument, however close to its limits, can overflow, and every
-// write is clipped to the output first.
+// FillRect, DrawLine and BlitImage: clipping, then direct writes into the
+// current target's pixel buffer. Coordinates are widened to 64 bits before
+// any arithmetic, so no int argument, however close to its limits, can
+// overflow, and every write is clipped to the target first. Where an ink map
+// or the screen's records let work be skipped, InkCopies and ScreenCopies do
+// it.
 #include <algorithm>
-#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <utility>
-#include <vector>
 
 #include "demo/runtime/DrawTarget.h"
 #include "demo/runtime/Images.h"
-#include "demo/runtime/Prefetch.h"
+#include "demo/runtime/InkCopies.h"
+#include "demo/runtime/PixelRows.h"
+#include "demo/runtime/PixelSpans.h"
+#include "demo/runtime/ScreenCopies.h"
 
 namespace {
 
 using i64 = std::int64_t;
 
-// Byte 3 of a 32-bit pixel read as a little-endian word. The word-wide
-// routines below rely on that byte order.
-static_assert(std::endian::native == std::endian::little);
-constexpr std::uint32_t kAlphaMask = 0xFF000000u;
-
 // A coordinate with the origin added, kept within int for native drawing.
 int Add(int a, int b) {
     return static_cast<int>(std::clamp<i64>(i64{a} + b, INT_MIN, INT_MAX));
-}
-
-bool XorMode(const DrawTarget& out) {
-    return (out.mode & DrawModeXor) != 0;
 }
 
 // The output's ink map when it keeps one (a blank-made image), else null.
@@ -42,103 +37,6 @@ InkMap* TrackedInk(const DrawTarget& out) {
 // black copies zeros and exclusive-or with black changes nothing.
 bool Inks(const DrawTarget& out) {
     return (out.red | out.green | out.blue) != 0;
-}
-
-std::uint8_t* PixelAt(const DrawTarget& out, i64 x, i64 y) {
-    return out.buffer->Row(static_cast<int>(y)) + x * out.buffer->bytesPerPixel;
-}
-
-// Colour channels only: a 32-bit buffer keeps its alpha.
-void PutPixel(const DrawTarget& out, std::uint8_t* p) {
-    if (XorMode(out)) {
-        p[0] ^= out.blue;
-        p[1] ^= out.green;
-        p[2] ^= out.red;
-    } else {
-        p[0] = out.blue;
-        p[1] = out.green;
-        p[2] = out.red;
-    }
-}
-
-// Single pixels in the output's colour and mode, many in a row. Everything
-// it needs is copied into it first: the byte stores of one pixel could, as
-// far as the compiler knows, change the output's record, which it would
-// otherwise read again for the next.
-class PixelPlotter {
-  public:
-    explicit PixelPlotter(const DrawTarget& out)
-        : bits(out.buffer->bits.get()),
-          stride(out.buffer->stride),
-          lastRow(out.buffer->height - 1),
-          bottomUp(out.buffer->bottomUp),
-          bytesPerPixel(out.buffer->bytesPerPixel),
-          exclusiveOr(XorMode(out)),
-          colour{out.blue, out.green, out.red} {}
-
-    void operator()(i64 x, i64 y) const {
-        std::uint8_t* p = bits + (bottomUp ? lastRow - y : y) * stride + x * bytesPerPixel;
-        if (exclusiveOr) {
-            p[0] ^= colour[0];
-            p[1] ^= colour[1];
-            p[2] ^= colour[2];
-        } else {
-            p[0] = colour[0];
-            p[1] = colour[1];
-            p[2] = colour[2];
-        }
-    }
-
-  private:
-    std::uint8_t* bits;
-    std::ptrdiff_t stride;
-    i64 lastRow;
-    bool bottomUp;
-    int bytesPerPixel;
-    bool exclusiveOr;
-    std::uint8_t colour[3];
-};
-
-// A 32-bit pixel's colour channels replaced, its alpha kept: one word each,
-// which the compiler can vectorise, where three byte stores could not be.
-// SourceStep is 4 for a 32-bit source, 0 for one colour repeated.
-template <int SourceStep>
-void CopyColourWords(std::uint8_t* d, const std::uint8_t* s, i64 count) {
-    for (i64 i = 0; i < count; ++i, d += 4, s += SourceStep) {
-        std::uint32_t from;
-        std::uint32_t to;
-        std::memcpy(&from, s, 4);
-        std::memcpy(&to, d, 4);
-        to = (to & kAlphaMask) | (from & ~kAlphaMask);
-        std::memcpy(d, &to, 4);
-    }
-}
-
-// count pixels from (x, y) rightwards; already clipped. Copy-mode spans are
-// the bulk of every fill, so they avoid the per-pixel path.
-void HorizontalSpan(const DrawTarget& out, i64 x, i64 y, i64 count) {
-    std::uint8_t* p = PixelAt(out, x, y);
-    const int bpp = out.buffer->bytesPerPixel;
-    if (!XorMode(out) && bpp == 4) {
-        const std::uint8_t colour[4] = {out.blue, out.green, out.red, 0};
-        CopyColourWords<0>(p, colour, count);
-        return;
-    }
-    if (!XorMode(out) && out.blue == out.green && out.green == out.red) {
-        std::memset(p, out.blue, static_cast<std::size_t>(count) * 3);
-        return;
-    }
-    for (i64 i = 0; i < count; ++i, p += bpp) {
-        PutPixel(out, p);
-    }
-}
-
-// count pixels from (x, y) downwards; already clipped.
-void VerticalSpan(const DrawTarget& out, i64 x, i64 y, i64 count) {
-    const PixelPlotter plot(out);
-    for (i64 i = 0; i < count; ++i) {
-        plot(x, y + i);
-    }
 }
 
 // b + (edge - a) * s, truncated toward zero. The exact value lies between
@@ -225,286 +123,6 @@ void Bresenham(i64 x1, i64 y1, i64 x2, i64 y2, PlotPixel plot) {
     }
 }
 
-// Colour channels only, as the screen's copy and exclusive-or do; a source's
-// alpha plays no part and a 32-bit target keeps its own.
-void CopyRow(std::uint8_t* d, int dbpp, const std::uint8_t* s, int sbpp, i64 count) {
-    for (i64 i = 0; i < count; ++i, s += sbpp, d += dbpp) {
-        d[0] = s[0];
-        d[1] = s[1];
-        d[2] = s[2];
-    }
-}
-
-void XorRow(std::uint8_t* d, int dbpp, const std::uint8_t* s, int sbpp, i64 count) {
-    for (i64 i = 0; i < count; ++i, s += sbpp, d += dbpp) {
-        d[0] ^= s[0];
-        d[1] ^= s[1];
-        d[2] ^= s[2];
-    }
-}
-
-// A 24-bit row laid by exclusive-or over a 32-bit one (the composite over
-// the screen), four pixels at a time: twelve source bytes read as three
-// words are regrouped into four, so no byte past the row is ever read.
-void XorPackedOntoWords(std::uint8_t* d, const std::uint8_t* s, i64 count) {
-    i64 i = 0;
-    for (; i + 4 <= count; i += 4, s += 12, d += 16) {
-        std::uint32_t in[3];
-        std::uint32_t out[4];
-        std::memcpy(in, s, 12);
-        std::memcpy(out, d, 16);
-        out[0] ^= in[0] & 0x00FFFFFFu;
-        out[1] ^= (in[0] >> 24) | ((in[1] & 0xFFFFu) << 8);
-        out[2] ^= (in[1] >> 16) | ((in[2] & 0xFFu) << 16);
-        out[3] ^= in[2] >> 8;
-        std::memcpy(d, out, 16);
-    }
-    XorRow(d, 4, s, 3, count - i);
-}
-
-// A 32-bit row copied onto a 32-bit row as CopyColourWords<4> does, but only
-// where the colours differ, and what changed is recorded in damage (the
-// screen's background is the same bytes nearly everywhere, frame after frame).
-// Blocks of 16 pixels are compared whole, which the compiler vectorises.
-void CopyChangedWords(std::uint8_t* d, const std::uint8_t* s, i64 count, i64 x, i64 y,
-                      ScreenDamage& damage) {
-    constexpr i64 kBlock = 16;
-    i64 first = -1;
-    i64 last = -1;
-    i64 b = 0;
-    // Two pixels a word.
-    const auto differs = [&](i64 from, i64 n) {
-        std::uint64_t diff = 0;
-        i64 i = from;
-        for (; i + 2 <= from + n; i += 2) {
-            std::uint64_t a;
-            std::uint64_t c;
-            std::memcpy(&a, s + 4 * i, 8);
-            std::memcpy(&c, d + 4 * i, 8);
-            diff |= a ^ c;
-        }
-        if (i < from + n) {
-            std::uint32_t a;
-            std::uint32_t c;
-            std::memcpy(&a, s + 4 * i, 4);
-            std::memcpy(&c, d + 4 * i, 4);
-            diff |= a ^ c;
-        }
-        constexpr std::uint64_t kColours = ~(std::uint64_t{kAlphaMask} << 32 | kAlphaMask);
-        return (diff & kColours) != 0;
-    };
-    for (; b + kBlock <= count; b += kBlock) {
-        if (differs(b, kBlock)) {
-            first = first < 0 ? b : first;
-            last = b + kBlock;
-        }
-    }
-    if (b < count && differs(b, count - b)) {
-        first = first < 0 ? b : first;
-        last = count;
-    }
-    if (first >= 0) {
-        CopyColourWords<4>(d + 4 * first, s + 4 * first, last - first);
-        damage.AddCopied(x + first, y, x + last, y + 1);
-    }
-}
-
-// The pixels first <= i < last of a 24-bit row outside which every byte is
-// zero (first == last when all are): exclusive-or with zero changes nothing,
-// so only that part of a composite row needs laying over the screen. Read
-// eight bytes at a time from each end; a wire frame's rows are mostly zero.
-void NonZeroPixels(const std::uint8_t* s, i64 count, i64& first, i64& last) {
-    const i64 bytes = count * 3;
-    i64 lo = 0;
-    while (lo + 8 <= bytes) {
-        std::uint64_t word;
-        std::memcpy(&word, s + lo, 8);
-        if (word != 0) {
-            break;
-        }
-        lo += 8;
-    }
-    while (lo < bytes && s[lo] == 0) {
-        ++lo;
-    }
-    if (lo == bytes) {
-        first = last = 0;
-        return;
-    }
-    i64 hi = bytes;
-    while (hi - 8 >= lo) {
-        std::uint64_t word;
-        std::memcpy(&word, s + hi - 8, 8);
-        if (word != 0) {
-            break;
-        }
-        hi -= 8;
-    }
-    while (s[hi - 1] == 0) {
-        --hi;
-    }
-    first = lo / 3;
-    last = (hi + 2) / 3;
-}
-
-// The chunks of covered that a copy-mode write leaves blank where it wrote
-// zeros. It replaces red, green and blue only: a 32-bit pixel keeps its
-// alpha, which may be other than zero wherever the map has a bit set, so
-// there nothing becomes blank.
-std::uint64_t LeftBlank(const PixelBuffer& buffer, std::uint64_t covered) {
-    return buffer.bytesPerPixel == 3 ? covered : 0;
-}
-
-// Black over a box of a tracked image: only the chunks that may hold ink
-// need their zeros back.
-void ClearInked(const DrawTarget& out, InkMap& ink, i64 x, i64 y, i64 width, i64 height) {
-    const std::uint64_t touched = ink.Touching(x, x + width);
-    const std::uint64_t blanked = LeftBlank(*out.buffer, ink.Covering(x, x + width));
-    for (i64 row = y; row < y + height; ++row) {
-        const std::uint64_t before = ink.Row(static_cast<int>(row));
-        ForEachRun(before & touched, [&](int first, int end) {
-            const i64 from = std::max(ink.ChunkStart(first), x);
-            const i64 to = std::min(ink.ChunkEnd(end - 1), x + width);
-            if (row + kPrefetchRows < y + height) {
-                PrefetchBytes(PixelAt(out, from, row + kPrefetchRows),
-                              (to - from) * out.buffer->bytesPerPixel);
-            }
-            HorizontalSpan(out, from, row, to - from);
-        });
-        ink.SetRow(static_cast<int>(row), before & ~blanked);
-    }
-}
-
-// count pixels of the same depth, colour channels only.
-void CopyPixels(std::uint8_t* d, const std::uint8_t* s, i64 count, int bytesPerPixel) {
-    if (bytesPerPixel == 3) {
-        std::memcpy(d, s, static_cast<std::size_t>(count) * 3);
-    } else {
-        CopyColourWords<4>(d, s, count);
-    }
-}
-
-// An image copied onto a tracked image of its depth (the image's corner at
-// left, top; clipped to x0..x1, y0..y1). Only the chunks where the source
-// or the target may hold ink are written, since elsewhere both are zero; the
-// target's map then shows the source's ink where the copy covers it (and,
-// on a 32-bit target, also the ink it had: its alpha stays).
-void CopyByInk(const PixelBuffer& src, const PixelBuffer& dst, InkMap& ink, i64 left, i64 top,
-               i64 x0, i64 y0, i64 x1, i64 y1) {
-    const int bpp = dst.bytesPerPixel;
-    const std::uint64_t touched = ink.Touching(x0, x1);
-    const std::uint64_t blanked = LeftBlank(dst, ink.Covering(x0, x1));
-    const std::uint64_t sourceColumns = src.ink.Touching(x0 - left, x1 - left);
-    for (i64 row = y0; row < y1; ++row) {
-        const int sourceRow = static_cast<int>(row - top);
-        const std::uint64_t landed =
-            ink.Shifted(src.ink, src.ink.Row(sourceRow) & sourceColumns, left, x0, x1);
-        const std::uint64_t before = ink.Row(static_cast<int>(row));
-        const std::uint8_t* s = src.Row(sourceRow);
-        std::uint8_t* d = dst.Row(static_cast<int>(row));
-        ForEachRun(landed | (before & touched), [&](int first, int end) {
-            const i64 from = std::max(ink.ChunkStart(first), x0);
-            const i64 to = std::min(ink.ChunkEnd(end - 1), x1);
-            if (row + kPrefetchRows < y1) {
-                PrefetchBytes(dst.Row(static_cast<int>(row + kPrefetchRows)) + from * bpp,
-                              (to - from) * bpp);
-            }
-            CopyPixels(d + from * bpp, s + (from - left) * bpp, to - from, bpp);
-        });
-        ink.SetRow(static_cast<int>(row), (before & ~blanked) | landed);
-    }
-}
-
-// Row imageY of a 24-bit image laid by exclusive-or over screen row y, the
-// image's column 0 at screen column left, clipped to image columns from..to.
-// Only the image's inked chunks are read, and of those only the pixels from
-// the first that is not zero to the last (exclusive-or with zero changes
-// nothing); each part laid is recorded in damage.
-void XorRowOntoScreen(std::uint8_t* screenRow, const std::uint8_t* imageRow, const InkMap& ink,
-                      int imageY, i64 from, i64 to, i64 left, i64 y, ScreenDamage& damage,
-                      const std::uint8_t* screenRowAhead) {
-    const std::uint64_t chunks = ink.Row(imageY) & ink.Touching(from, to);
-    if (chunks == 0) {
-        return;
-    }
-    const i64 hullFrom = std::max(ink.ChunkStart(std::countr_zero(chunks)), from);
-    const i64 hullTo = std::min(ink.ChunkEnd(63 - std::countl_zero(chunks)), to);
-    i64 first = 0;
-    i64 last = 0;
-    NonZeroPixels(imageRow + hullFrom * 3, hullTo - hullFrom, first, last);
-    if (first >= last) {
-        return;
-    }
-    first += hullFrom;
-    last += hullFrom;
-    ForEachRun(chunks, [&](int a, int b) {
-        const i64 runFrom = std::max(ink.ChunkStart(a), first);
-        const i64 runTo = std::min(ink.ChunkEnd(b - 1), last);
-        if (runFrom < runTo) {
-            if (screenRowAhead != nullptr) {
-                PrefetchBytes(screenRowAhead + (left + runFrom) * 4, (runTo - runFrom) * 4);
-            }
-            damage.Add(left + runFrom, y, left + runTo, y + 1);
-            XorPackedOntoWords(screenRow + (left + runFrom) * 4, imageRow + runFrom * 3,
-                               runTo - runFrom);
-        }
-    });
-}
-
-// A 32-bit image copied onto the screen (clipped to columns x0..x1, rows
-// y0..y1 of the screen, the image's corner at left, top). Bands of the screen
-// that already hold this very copy only get back what was drawn over it;
-// elsewhere only pixels that differ are written. Either way the damage
-// records exactly what changed.
-void CopyOntoScreen(const PixelBuffer& src, const PixelBuffer& dst, i64 left, i64 top, i64 x0,
-                    i64 y0, i64 x1, i64 y1, ScreenDamage& damage) {
-    const int bandHeight = ScreenDamage::kBandHeight;
-    for (i64 band = y0 / bandHeight; band * bandHeight < y1; ++band) {
-        const i64 bandTop = band * bandHeight;
-        const i64 bandBottom = std::min<i64>(bandTop + bandHeight, damage.Height());
-        const i64 rowFirst = std::max(bandTop, y0);
-        const i64 rowEnd = std::min(bandBottom, y1);
-        const bool whole = rowFirst == bandTop && rowEnd == bandBottom;
-        const std::uint64_t* drawn = nullptr;
-        const bool known =
-            whole && damage.CopyLiesThere(static_cast<int>(band), src.version,
-                                          static_cast<int>(left), static_cast<int>(top),
-                                          static_cast<int>(x0), static_cast<int>(x1), drawn);
-        if (!known) {
-            for (i64 row = rowFirst; row < rowEnd; ++row) {
-                CopyChangedWords(dst.Row(static_cast<int>(row)) + x0 * 4,
-                                 src.Row(static_cast<int>(row - top)) + (x0 - left) * 4, x1 - x0,
-                                 x0, row, damage);
-            }
-        }
-        // Each row gets back the columns of the tiles drawn over in it. What
-        // was drawn there differs from the copy almost everywhere, so they
-        // are copied whole rather than compared first.
-        const int tileShift = std::countr_zero(static_cast<unsigned>(damage.TileWidth()));
-        for (i64 row = rowFirst; known && row < rowEnd; ++row) {
-            ForEachRun(drawn[row - bandTop], [&](int first, int end) {
-                const i64 from = std::max(i64{first} << tileShift, x0);
-                const i64 to = std::min(i64{end} << tileShift, x1);
-                if (from < to) {
-                    if (row + kPrefetchRows < y1) {
-                        PrefetchBytes(dst.Row(static_cast<int>(row + kPrefetchRows)) + from * 4,
-                                      (to - from) * 4);
-                        PrefetchBytes(src.Row(static_cast<int>(row + kPrefetchRows - top)) +
-                                          (from - left) * 4,
-                                      (to - from) * 4);
-                    }
-                    CopyColourWords<4>(dst.Row(static_cast<int>(row)) + from * 4,
-                                       src.Row(static_cast<int>(row - top)) + (from - left) * 4,
-                                       to - from);
-                    damage.AddCopied(from, row, to, row + 1);
-                }
-            });
-        }
-        damage.CopiedOver(static_cast<int>(band), whole, src.version, static_cast<int>(left),
-                          static_cast<int>(top), static_cast<int>(x0), static_cast<int>(x1));
-    }
-}
-
 }  // namespace
 
 void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
@@ -549,7 +167,7 @@ void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
     if (InkMap* ink = TrackedInk(*out); ink != nullptr) {
         if (!Inks(*out)) {
             if (!XorMode(*out)) {
-                ClearInked(*out, *ink, x, y, width, height);
+                ClearInked(*out, x, y, width, height);
             }
             return;
         }
@@ -661,71 +279,72 @@ void BlitImage(ImageHandle image, int x, int y) {
         out->native->blitImage(*out, *image, Add(x, out->originX), Add(y, out->originY));
         return;
     }
-    const PixelBuffer& src = *image;
-    const PixelBuffer& dst = *out->buffer;
+    PixelBuffer& dst = *out->buffer;
     const i64 left = i64{x} + out->originX;
     const i64 top = i64{y} + out->originY;
     const i64 x0 = std::max<i64>(left, 0);
     const i64 y0 = std::max<i64>(top, 0);
-    const i64 x1 = std::min<i64>(left + src.width, out->clipWidth);
-    const i64 y1 = std::min<i64>(top + src.height, out->clipHeight);
+    const i64 x1 = std::min<i64>(left + image->width, out->clipWidth);
+    const i64 y1 = std::min<i64>(top + image->height, out->clipHeight);
     if (x0 >= x1 || y0 >= y1) {
         return;
     }
-    const i64 count = x1 - x0;
-    const int sbpp = src.bytesPerPixel;
+    const int sbpp = image->bytesPerPixel;
     const int dbpp = dst.bytesPerPixel;
     const bool xorMode = XorMode(*out);
     // An image drawn onto itself would read pixels this pass has already
-    // written: take the part it draws first, as a block copy between
-    // overlapping areas does.
-    const std::size_t rowBytes = static_cast<std::size_t>(count) * sbpp;
-    std::vector<std::uint8_t> taken;
+    // written: it draws from a copy of the part it draws, as a block copy
+    // between overlapping areas does.
+    const PixelBuffer* src = image;
+    std::unique_ptr<PixelBuffer> taken;
     if (image == out->buffer) {
-        taken.resize(rowBytes * static_cast<std::size_t>(y1 - y0));
-        for (i64 row = y0; row < y1; ++row) {
-            std::memcpy(taken.data() + static_cast<std::size_t>(row - y0) * rowBytes,
-                        src.Row(static_cast<int>(row - top)) + (x0 - left) * sbpp, rowBytes);
+        taken = NewUnfilledPixelBuffer(static_cast<int>(x1 - x0), static_cast<int>(y1 - y0),
+                                       image->Depth());
+        if (!taken) {
+            return;
         }
+        const std::size_t rowBytes = static_cast<std::size_t>(x1 - x0) * sbpp;
+        for (i64 row = y0; row < y1; ++row) {
+            std::memcpy(taken->Row(static_cast<int>(row - y0)),
+                        image->Row(static_cast<int>(row - top)) + (x0 - left) * sbpp, rowBytes);
+        }
+        src = taken.get();
     }
+    const i64 srcLeft = taken ? x0 : left;
+    const i64 srcTop = taken ? y0 : top;
+    // The screen's two copies of every frame do only what its records say
+    // is left to do, and keep the damage themselves.
     ScreenDamage* damage = out->damage;
-    const bool comparedCopy = !xorMode && sbpp == 4 && dbpp == 4 && taken.empty();
-    const bool compositeXor = xorMode && sbpp == 3 && dbpp == 4;
-    if (damage != nullptr && comparedCopy) {
-        CopyOntoScreen(src, dst, left, top, x0, y0, x1, y1, *damage);
+    if (damage != nullptr && !xorMode && sbpp == 4 && dbpp == 4) {
+        CopyOntoScreen(*src, dst, srcLeft, srcTop, x0, y0, x1, y1, *damage);
         return;
     }
+    const bool compositeXor = xorMode && sbpp == 3 && dbpp == 4;
     if (damage != nullptr && !compositeXor) {
         damage->Add(x0, y0, x1, y1);
     }
     if (InkMap* ink = TrackedInk(*out); ink != nullptr) {
-        if (!xorMode && sbpp == dbpp && taken.empty()) {
-            CopyByInk(src, dst, *ink, left, top, x0, y0, x1, y1);
+        if (!xorMode && sbpp == dbpp) {
+            CopyByInk(*src, dst, srcLeft, srcTop, x0, y0, x1, y1);
             return;
         }
         ink->Mark(x0, y0, x1, y1);
     }
+    if (damage != nullptr && compositeXor) {
+        XorOntoScreen(*src, dst, srcLeft, srcTop, x0, y0, x1, y1, *damage);
+        return;
+    }
     for (i64 row = y0; row < y1; ++row) {
-        const std::uint8_t* s = taken.empty()
-                                    ? src.Row(static_cast<int>(row - top)) + (x0 - left) * sbpp
-                                    : taken.data() + static_cast<std::size_t>(row - y0) * rowBytes;
+        const std::uint8_t* s = src->Row(static_cast<int>(row - srcTop)) + (x0 - srcLeft) * sbpp;
         std::uint8_t* d = dst.Row(static_cast<int>(row)) + x0 * dbpp;
-        if (!xorMode && sbpp == 3 && dbpp == 3) {
-            std::memcpy(d, s, rowBytes);
-        } else if (comparedCopy) {
-            CopyColourWords<4>(d, s, count);
-        } else if (compositeXor && damage != nullptr) {
-            XorRowOntoScreen(
-                dst.Row(static_cast<int>(row)), src.Row(static_cast<int>(row - top)), src.ink,
-                static_cast<int>(row - top), x0 - left, x1 - left, left, row, *damage,
-                row + kPrefetchRows < y1 ? dst.Row(static_cast<int>(row + kPrefetchRows))
-                                         : nullptr);
-        } else if (compositeXor) {
-            XorPackedOntoWords(d, s, count);
+        if (compositeXor) {
+            XorPackedOntoWords(d, s, x1 - x0);
         } else if (xorMode) {
-            XorRow(d, dbpp, s, sbpp, count);
+            XorRow(d, dbpp, s, sbpp, x1 - x0);
+        } else if (sbpp == dbpp) {
+            CopyPixels(d, s, x1 - x0, dbpp);
         } else {
-            CopyRow(d, dbpp, s, sbpp, count);
+            CopyRow(d, dbpp, s, sbpp, x1 - x0);
         }
     }
 }
