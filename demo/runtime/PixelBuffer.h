@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "demo/runtime/InkMap.h"
+#include "demo/runtime/RestoreCache.h"
 
 // The largest side an image record can describe (its sizes are 16-bit).
 inline constexpr int kMaxImageSide = 32767;
@@ -38,6 +39,8 @@ struct PixelBuffer {
     // Where the pixels may be other than zero (all over, unless the buffer
     // was made blank and only the drawing routines have written to it since).
     InkMap ink;
+    // Which image copies its bands hold (the screen's; empty elsewhere).
+    RestoreCache restore;
 
     int Depth() const { return bytesPerPixel * 8; }
     // The platform's bitmap holding the pixels, or null.

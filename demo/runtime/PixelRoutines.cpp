@@ -33,6 +33,13 @@ InkMap* TrackedInk(const DrawTarget& out) {
     return out.buffer->ink.Tracked() ? &out.buffer->ink : nullptr;
 }
 
+// Pixels x0 <= x < x1, y0 <= y < y1 of the target have been drawn over.
+void DrawnOver(const DrawTarget& out, i64 x0, i64 y0, i64 x1, i64 y1) {
+    if (out.damage != nullptr) {
+        ScreenDrawnOver(*out.buffer, *out.damage, x0, y0, x1, y1);
+    }
+}
+
 // Whether drawing in the current colour can leave a byte other than zero:
 // black copies zeros and exclusive-or with black changes nothing.
 bool Inks(const DrawTarget& out) {
@@ -161,9 +168,7 @@ void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
     if (width <= 0 || height <= 0) {
         return;
     }
-    if (out->damage != nullptr) {
-        out->damage->Add(x, y, x + width, y + height);
-    }
+    DrawnOver(*out, x, y, x + width, y + height);
     if (InkMap* ink = TrackedInk(*out); ink != nullptr) {
         if (!Inks(*out)) {
             if (!XorMode(*out)) {
@@ -219,9 +224,7 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
         const i64 left = std::max<i64>(std::min(x1, x2), 0);
         const i64 right = std::min(std::max(x1, x2), maxX);
         if (y1 >= 0 && y1 <= maxY && left <= right) {
-            if (out->damage != nullptr) {
-                out->damage->Add(left, y1, right + 1, y1 + 1);
-            }
+            DrawnOver(*out, left, y1, right + 1, y1 + 1);
             if (ink != nullptr) {
                 ink->Mark(left, y1, right + 1, y1 + 1);
             }
@@ -233,9 +236,7 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
         const i64 top = std::max<i64>(std::min(y1, y2), 0);
         const i64 bottom = std::min(std::max(y1, y2), maxY);
         if (x1 >= 0 && x1 <= maxX && top <= bottom) {
-            if (out->damage != nullptr) {
-                out->damage->Add(x1, top, x1 + 1, bottom + 1);
-            }
+            DrawnOver(*out, x1, top, x1 + 1, bottom + 1);
             if (ink != nullptr) {
                 ink->Mark(x1, top, x1 + 1, bottom + 1);
             }
@@ -252,10 +253,7 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
     if (!inside(x1, y1) || !inside(x2, y2)) {
         return;
     }
-    if (out->damage != nullptr) {
-        out->damage->Add(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1,
-                         std::max(y1, y2) + 1);
-    }
+    DrawnOver(*out, std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1);
     // Each pixel is marked in the ink map when there is one; the test is made
     // once a line, not once a pixel.
     const PixelPlotter plot(*out);
@@ -320,8 +318,8 @@ void BlitImage(ImageHandle image, int x, int y) {
         return;
     }
     const bool compositeXor = xorMode && sbpp == 3 && dbpp == 4;
-    if (damage != nullptr && !compositeXor) {
-        damage->Add(x0, y0, x1, y1);
+    if (!compositeXor) {
+        DrawnOver(*out, x0, y0, x1, y1);
     }
     if (InkMap* ink = TrackedInk(*out); ink != nullptr) {
         if (!xorMode && sbpp == dbpp) {

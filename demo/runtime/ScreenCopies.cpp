@@ -54,7 +54,7 @@ void CopyChangedWords(std::uint8_t* d, const std::uint8_t* s, i64 count, i64 x, 
     }
     if (first >= 0) {
         CopyColourWords<4>(d + 4 * first, s + 4 * first, last - first);
-        damage.AddCopied(x + first, y, x + last, y + 1);
+        damage.Add(x + first, y, x + last, y + 1);
     }
 }
 
@@ -100,10 +100,12 @@ void NonZeroPixels(const std::uint8_t* s, i64 count, i64& first, i64& last) {
 // image's column 0 at screen column left, clipped to image columns from..to.
 // Only the image's inked chunks are read, and of those only the pixels from
 // the first that is not zero to the last (exclusive-or with zero changes
-// nothing); each part laid is recorded in damage.
-void XorRowOntoScreen(std::uint8_t* screenRow, const std::uint8_t* imageRow, const InkMap& ink,
-                      int imageY, i64 from, i64 to, i64 left, i64 y, ScreenDamage& damage,
-                      const std::uint8_t* screenRowAhead) {
+// nothing); each part laid is recorded as drawn over.
+void XorRowOntoScreen(PixelBuffer& screen, const PixelBuffer& image, int imageY, i64 from, i64 to,
+                      i64 left, i64 y, ScreenDamage& damage, const std::uint8_t* screenRowAhead) {
+    const InkMap& ink = image.ink;
+    std::uint8_t* screenRow = screen.Row(static_cast<int>(y));
+    const std::uint8_t* imageRow = image.Row(imageY);
     const std::uint64_t chunks = ink.Row(imageY) & ink.Touching(from, to);
     if (chunks == 0) {
         return;
@@ -125,7 +127,7 @@ void XorRowOntoScreen(std::uint8_t* screenRow, const std::uint8_t* imageRow, con
             if (screenRowAhead != nullptr) {
                 PrefetchBytes(screenRowAhead + (left + runFrom) * 4, (runTo - runFrom) * 4);
             }
-            damage.Add(left + runFrom, y, left + runTo, y + 1);
+            ScreenDrawnOver(screen, damage, left + runFrom, y, left + runTo, y + 1);
             XorPackedOntoWords(screenRow + (left + runFrom) * 4, imageRow + runFrom * 3,
                                runTo - runFrom);
         }
@@ -136,20 +138,20 @@ void XorRowOntoScreen(std::uint8_t* screenRow, const std::uint8_t* imageRow, con
 
 // Bands of the screen that already hold this very copy only get back what
 // was drawn over it; elsewhere only pixels that differ are written.
-void CopyOntoScreen(const PixelBuffer& src, const PixelBuffer& dst, i64 left, i64 top, i64 x0,
-                    i64 y0, i64 x1, i64 y1, ScreenDamage& damage) {
-    const int bandHeight = ScreenDamage::kBandHeight;
+void CopyOntoScreen(const PixelBuffer& src, PixelBuffer& dst, i64 left, i64 top, i64 x0, i64 y0,
+                    i64 x1, i64 y1, ScreenDamage& damage) {
+    RestoreCache& cache = dst.restore;
+    cache.Fit(dst.width, dst.height);
+    const InkMap& drawn = cache.Drawn();
+    const int bandHeight = RestoreCache::kBandHeight;
     for (i64 band = y0 / bandHeight; band * bandHeight < y1; ++band) {
         const i64 bandTop = band * bandHeight;
-        const i64 bandBottom = std::min<i64>(bandTop + bandHeight, damage.Height());
+        const i64 bandBottom = std::min<i64>(bandTop + bandHeight, dst.height);
         const i64 rowFirst = std::max(bandTop, y0);
         const i64 rowEnd = std::min(bandBottom, y1);
         const bool whole = rowFirst == bandTop && rowEnd == bandBottom;
-        const std::uint64_t* drawn = nullptr;
         const bool known =
-            whole && damage.CopyLiesThere(static_cast<int>(band), src.version,
-                                          static_cast<int>(left), static_cast<int>(top),
-                                          static_cast<int>(x0), static_cast<int>(x1), drawn);
+            whole && cache.CopyLiesThere(static_cast<int>(band), src.version, left, top, x0, x1);
         if (!known) {
             for (i64 row = rowFirst; row < rowEnd; ++row) {
                 CopyChangedWords(dst.Row(static_cast<int>(row)) + x0 * 4,
@@ -157,14 +159,13 @@ void CopyOntoScreen(const PixelBuffer& src, const PixelBuffer& dst, i64 left, i6
                                  x0, row, damage);
             }
         }
-        // Each row gets back the columns of the tiles drawn over in it. What
+        // Each row gets back the columns of the chunks drawn over in it. What
         // was drawn there differs from the copy almost everywhere, so they
         // are copied whole rather than compared first.
-        const int tileShift = std::countr_zero(static_cast<unsigned>(damage.TileWidth()));
         for (i64 row = rowFirst; known && row < rowEnd; ++row) {
-            ForEachRun(drawn[row - bandTop], [&](int first, int end) {
-                const i64 from = std::max(i64{first} << tileShift, x0);
-                const i64 to = std::min(i64{end} << tileShift, x1);
+            ForEachRun(drawn.Row(static_cast<int>(row)), [&](int first, int end) {
+                const i64 from = std::max(drawn.ChunkStart(first), x0);
+                const i64 to = std::min(drawn.ChunkEnd(end - 1), x1);
                 if (from < to) {
                     if (row + kPrefetchRows < y1) {
                         PrefetchBytes(dst.Row(static_cast<int>(row + kPrefetchRows)) + from * 4,
@@ -176,22 +177,25 @@ void CopyOntoScreen(const PixelBuffer& src, const PixelBuffer& dst, i64 left, i6
                     CopyColourWords<4>(dst.Row(static_cast<int>(row)) + from * 4,
                                        src.Row(static_cast<int>(row - top)) + (from - left) * 4,
                                        to - from);
-                    damage.AddCopied(from, row, to, row + 1);
+                    damage.Add(from, row, to, row + 1);
                 }
             });
         }
-        damage.CopiedOver(static_cast<int>(band), whole, src.version, static_cast<int>(left),
-                          static_cast<int>(top), static_cast<int>(x0), static_cast<int>(x1));
+        cache.CopiedOver(static_cast<int>(band), whole, src.version, left, top, x0, x1);
     }
 }
 
 // Only the image's inked chunks are read (a composite is mostly black).
-void XorOntoScreen(const PixelBuffer& src, const PixelBuffer& dst, i64 left, i64 top, i64 x0,
-                   i64 y0, i64 x1, i64 y1, ScreenDamage& damage) {
+void XorOntoScreen(const PixelBuffer& src, PixelBuffer& dst, i64 left, i64 top, i64 x0, i64 y0,
+                   i64 x1, i64 y1, ScreenDamage& damage) {
     for (i64 row = y0; row < y1; ++row) {
         XorRowOntoScreen(
-            dst.Row(static_cast<int>(row)), src.Row(static_cast<int>(row - top)), src.ink,
-            static_cast<int>(row - top), x0 - left, x1 - left, left, row, damage,
+            dst, src, static_cast<int>(row - top), x0 - left, x1 - left, left, row, damage,
             row + kPrefetchRows < y1 ? dst.Row(static_cast<int>(row + kPrefetchRows)) : nullptr);
     }
+}
+
+void ScreenDrawnOver(PixelBuffer& screen, ScreenDamage& damage, i64 x0, i64 y0, i64 x1, i64 y1) {
+    damage.Add(x0, y0, x1, y1);
+    screen.restore.DrawnOver(x0, y0, x1, y1);
 }

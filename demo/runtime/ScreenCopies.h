@@ -12,12 +12,17 @@
 
 // A 32-bit image copied onto the 32-bit screen (the image's corner at left,
 // top; clipped to columns x0..x1, rows y0..y1 of the screen).
-void CopyOntoScreen(const PixelBuffer& src, const PixelBuffer& dst, std::int64_t left,
-                    std::int64_t top, std::int64_t x0, std::int64_t y0, std::int64_t x1,
-                    std::int64_t y1, ScreenDamage& damage);
+void CopyOntoScreen(const PixelBuffer& src, PixelBuffer& dst, std::int64_t left, std::int64_t top,
+                    std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                    ScreenDamage& damage);
+
+// Pixels x0 <= x < x1, y0 <= y < y1 of the screen's buffer have been drawn
+// over: its damage and its restore cache both learn it.
+void ScreenDrawnOver(PixelBuffer& screen, ScreenDamage& damage, std::int64_t x0, std::int64_t y0,
+                     std::int64_t x1, std::int64_t y1);
 
 // A 24-bit image laid by exclusive-or over the 32-bit screen, placed and
 // clipped the same way.
-void XorOntoScreen(const PixelBuffer& src, const PixelBuffer& dst, std::int64_t left,
-                   std::int64_t top, std::int64_t x0, std::int64_t y0, std::int64_t x1,
-                   std::int64_t y1, ScreenDamage& damage);
+void XorOntoScreen(const PixelBuffer& src, PixelBuffer& dst, std::int64_t left, std::int64_t top,
+                   std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                   ScreenDamage& damage);

@@ -8,13 +8,6 @@ void ScreenDamage::Reset(int screenWidth, int screenHeight) {
     const int bands = (height + kBandHeight - 1) / kBandHeight;
     left.assign(static_cast<std::size_t>(bands), 0);
     right.assign(static_cast<std::size_t>(bands), 0);
-    copies.assign(static_cast<std::size_t>(bands), Copy{});
-    drawnRows.assign(static_cast<std::size_t>(height), 0);
-    // At most 64 tiles across, so a band's tiles fit one word.
-    tileShift = 4;
-    while ((64 << tileShift) < width) {
-        ++tileShift;
-    }
     any = false;
     AddAll();
 }
@@ -29,54 +22,6 @@ bool ScreenDamage::Clip(std::int64_t& x0, std::int64_t& y0, std::int64_t& x1,
 }
 
 void ScreenDamage::Add(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
-    AddCopied(x0, y0, x1, y1);
-    if (!Clip(x0, y0, x1, y1)) {
-        return;
-    }
-    const std::int64_t firstTile = x0 >> tileShift;
-    const std::int64_t lastTile = (x1 - 1) >> tileShift;
-    const std::uint64_t tiles =
-        (lastTile - firstTile == 63 ? ~std::uint64_t{0}
-                                    : (std::uint64_t{1} << (lastTile - firstTile + 1)) - 1)
-        << firstTile;
-    for (std::int64_t y = y0; y < y1; ++y) {
-        drawnRows[static_cast<std::size_t>(y)] |= tiles;
-    }
-}
-
-bool ScreenDamage::CopyLiesThere(int band, std::uint64_t source, int left, int top, int x0, int x1,
-                                 const std::uint64_t*& drawn) const {
-    if (band < 0 || band >= static_cast<int>(copies.size())) {
-        return false;
-    }
-    const Copy& copy = copies[static_cast<std::size_t>(band)];
-    if (copy.source == 0 || copy.source != source || copy.left != left || copy.top != top ||
-        x0 < copy.x0 || x1 > copy.x1) {
-        return false;
-    }
-    drawn = drawnRows.data() + static_cast<std::size_t>(band) * kBandHeight;
-    return true;
-}
-
-void ScreenDamage::CopiedOver(int band, bool whole, std::uint64_t source, int left, int top, int x0,
-                              int x1) {
-    if (band < 0 || band >= static_cast<int>(copies.size())) {
-        return;
-    }
-    Copy& copy = copies[static_cast<std::size_t>(band)];
-    if (!whole) {
-        // Part of the band now holds something else: nothing is known.
-        copy = Copy{};
-        return;
-    }
-    // Nothing drawn over it yet: the copy has just put its own pixels back.
-    copy = Copy{source, left, top, x0, x1};
-    const int firstRow = band * kBandHeight;
-    std::fill(drawnRows.begin() + firstRow,
-              drawnRows.begin() + std::min(firstRow + kBandHeight, height), 0);
-}
-
-void ScreenDamage::AddCopied(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
     if (!Clip(x0, y0, x1, y1)) {
         return;
     }
