@@ -333,16 +333,8 @@ void BlitImage(ImageHandle image, int x, int y) {
         return;
     }
     for (i64 row = y0; row < y1; ++row) {
-        const std::uint8_t* s = src->Row(static_cast<int>(row - srcTop)) + (x0 - srcLeft) * sbpp;
-        std::uint8_t* d = dst.Row(static_cast<int>(row)) + x0 * dbpp;
-        if (compositeXor) {
-            XorPackedOntoWords(d, s, x1 - x0);
-        } else if (xorMode) {
-            XorRow(d, dbpp, s, sbpp, x1 - x0);
-        } else if (sbpp == dbpp) {
-            CopyPixels(d, s, x1 - x0, dbpp);
-        } else {
-            CopyRow(d, dbpp, s, sbpp, x1 - x0);
-        }
+        LayRow(dst.Row(static_cast<int>(row)) + x0 * dbpp, dbpp,
+               src->Row(static_cast<int>(row - srcTop)) + (x0 - srcLeft) * sbpp, sbpp, x1 - x0,
+               xorMode);
     }
 }

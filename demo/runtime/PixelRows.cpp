@@ -1,12 +1,6 @@
 #include "demo/runtime/PixelRows.h"
 
-void CopyPixels(std::uint8_t* d, const std::uint8_t* s, std::int64_t count, int bytesPerPixel) {
-    if (bytesPerPixel == 3) {
-        std::memcpy(d, s, static_cast<std::size_t>(count) * 3);
-    } else {
-        CopyColourWords<4>(d, s, count);
-    }
-}
+namespace {
 
 void CopyRow(std::uint8_t* d, int dbpp, const std::uint8_t* s, int sbpp, std::int64_t count) {
     for (std::int64_t i = 0; i < count; ++i, s += sbpp, d += dbpp) {
@@ -21,6 +15,16 @@ void XorRow(std::uint8_t* d, int dbpp, const std::uint8_t* s, int sbpp, std::int
         d[0] ^= s[0];
         d[1] ^= s[1];
         d[2] ^= s[2];
+    }
+}
+
+}  // namespace
+
+void CopyPixels(std::uint8_t* d, const std::uint8_t* s, std::int64_t count, int bytesPerPixel) {
+    if (bytesPerPixel == 3) {
+        std::memcpy(d, s, static_cast<std::size_t>(count) * 3);
+    } else {
+        CopyColourWords<4>(d, s, count);
     }
 }
 
@@ -40,4 +44,17 @@ void XorPackedOntoWords(std::uint8_t* d, const std::uint8_t* s, std::int64_t cou
         std::memcpy(d, out, 16);
     }
     XorRow(d, 4, s, 3, count - i);
+}
+
+void LayRow(std::uint8_t* d, int dbpp, const std::uint8_t* s, int sbpp, std::int64_t count,
+            bool exclusiveOr) {
+    if (exclusiveOr && sbpp == 3 && dbpp == 4) {
+        XorPackedOntoWords(d, s, count);
+    } else if (exclusiveOr) {
+        XorRow(d, dbpp, s, sbpp, count);
+    } else if (sbpp == dbpp) {
+        CopyPixels(d, s, count, dbpp);
+    } else {
+        CopyRow(d, dbpp, s, sbpp, count);
+    }
 }

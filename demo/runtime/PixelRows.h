@@ -31,10 +31,11 @@ void CopyColourWords(std::uint8_t* d, const std::uint8_t* s, std::int64_t count)
 // count pixels of the same depth (3 or 4 bytes), colour channels only.
 void CopyPixels(std::uint8_t* d, const std::uint8_t* s, std::int64_t count, int bytesPerPixel);
 
-// Any depths: s advances sbpp bytes a pixel, d dbpp.
-void CopyRow(std::uint8_t* d, int dbpp, const std::uint8_t* s, int sbpp, std::int64_t count);
-void XorRow(std::uint8_t* d, int dbpp, const std::uint8_t* s, int sbpp, std::int64_t count);
-
 // A 24-bit row laid by exclusive-or over a 32-bit one (the composite over
 // the screen), four pixels at a time.
 void XorPackedOntoWords(std::uint8_t* d, const std::uint8_t* s, std::int64_t count);
+
+// count pixels of any depths (s advances sbpp bytes a pixel, d dbpp) copied
+// or, with exclusiveOr, laid by exclusive-or: the fastest way for the pair.
+void LayRow(std::uint8_t* d, int dbpp, const std::uint8_t* s, int sbpp, std::int64_t count,
+            bool exclusiveOr);
