@@ -40,8 +40,10 @@ void DrawnOver(const DrawTarget& out, i64 x0, i64 y0, i64 x1, i64 y1) {
     }
 }
 
-// Whether drawing in the current colour can leave a byte other than zero:
-// black copies zeros and exclusive-or with black changes nothing.
+// Whether drawing in the current colour can put a byte other than zero
+// where all were zero: black copies zeros into the colour channels (a 32-bit
+// pixel's alpha is left as it was) and exclusive-or with black changes
+// nothing.
 bool Inks(const DrawTarget& out) {
     return (out.red | out.green | out.blue) != 0;
 }
