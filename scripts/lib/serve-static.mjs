@@ -72,6 +72,12 @@ export function serve(folder, port = 0) {
     });
   return new Promise((resolve, reject) => {
     server.once('error', reject);
-    server.listen(port, '127.0.0.1', () => resolve(server));
+    server.listen(port, '127.0.0.1', () => {
+      server.off('error', reject);
+      // Once listening, a failure to accept a connection (too many open
+      // files, say) is said and the server goes on.
+      server.on('error', (error) => console.error(`serve-static: ${error.message}`));
+      resolve(server);
+    });
   });
 }

@@ -45,9 +45,10 @@ export async function requireWebGL(browser, page) {
     return String(gl.getParameter(info ? info.UNMASKED_RENDERER_WEBGL : gl.RENDERER));
   })()`);
   if (!renderer) {
+    const log = browser.log().split('\n').filter((line) => !/dbus/i.test(line)).join('\n');
     throw new Error('headless Chromium offers this page no WebGL, so velmora could only draw ' +
                     'black frames; see the SwiftShader switches in tests/web/browser.mjs. ' +
-                    `Chromium's log:\n${browser.log().split('\n').filter((l) => !/dbus/i.test(l)).join('\n')}`);
+                    `Chromium's log:\n${log}`);
   }
   return renderer;
 }

@@ -128,13 +128,15 @@ test('velmora\'s page shows its first frame within 1 s from a cold cache', async
 // A phone of the given width in CSS pixels: touch, so a coarse pointer.
 const phone = (width) => async (call) => {
   await call('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
-  await call('Emulation.setDeviceMetricsOverride', { width, height: 740, deviceScaleFactor: 1, mobile: true });
+  await call('Emulation.setDeviceMetricsOverride',
+             { width, height: 740, deviceScaleFactor: 1, mobile: true });
 };
 
 async function tap(page, key) {
   const pressed = await page.evaluate('window.keypresses');
   const { x, y } = await page.evaluate(`(() => {
-    const button = [...document.querySelectorAll('#pad button')].find((b) => b.textContent === ${JSON.stringify(key)});
+    const button = [...document.querySelectorAll('#pad button')]
+      .find((b) => b.textContent === ${JSON.stringify(key)});
     const box = button.getBoundingClientRect();
     return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
   })()`);
@@ -204,7 +206,8 @@ test('without WebGL the page says why and what to try, after the message box', a
     const note = await page.evaluate(`(() => {
       const note = document.getElementById('nogl');
       const [n, c] = [note, document.getElementById('window')].map((e) => e.getBoundingClientRect());
-      return { text: note.innerText, overCanvas: n.left == c.left && n.top == c.top && n.width == c.width };
+      const overCanvas = n.left == c.left && n.top == c.top && n.width == c.width;
+      return { text: note.innerText, overCanvas };
     })()`);
     assert.match(note.text, /no WebGL/);
     assert.match(note.text, /Try .*settings.*another browser/);
