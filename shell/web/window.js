@@ -26,15 +26,15 @@ mergeInto(LibraryManager.library, {
     // scales the window down as a picture: its size, and so the frames,
     // stay what they are. A mouse keeps the frame as it is, because its
     // corner is dragged to resize the window.
-    fitToScreen: function(screen, frame) {
-      if (!screen) return;
+    fitToScreen: function(room, frame) {
+      if (!room) return;
       var finger = matchMedia('(pointer: coarse)');
       var fit = function() {
-        var scale = finger.matches ? Math.min(1, screen.clientWidth / frame.offsetWidth) : 1;
+        var scale = finger.matches ? Math.min(1, room.clientWidth / frame.offsetWidth) : 1;
         frame.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
-        screen.style.height = scale < 1 ? frame.offsetHeight * scale + 'px' : '';
+        room.style.height = scale < 1 ? frame.offsetHeight * scale + 'px' : '';
       };
-      new ResizeObserver(fit).observe(screen);
+      new ResizeObserver(fit).observe(room);
       new ResizeObserver(fit).observe(frame);
       finger.addEventListener('change', fit);
     },
