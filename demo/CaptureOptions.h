@@ -26,6 +26,7 @@ inline constexpr const char* kCaptureUsage =
     "  Runs wobblet on an invisible screen for N frames and keeps every K-th\n"
     "  presented screen (K = 1 when not given) from frame F on (F = 1 when not\n"
     "  given), at least one of:\n"
+    "\n"
     "  --out DIR          as DIR/frame_0001.png, ... (numbered from 1, the\n"
     "                     first frame), and the decoded background picture as\n"
     "                     DIR/background.png; DIR is created when missing\n"

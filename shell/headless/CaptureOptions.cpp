@@ -12,6 +12,7 @@ const char* const kCaptureUsage =
     "                       [--out DIR] [--animation FILE.webp]\n"
     "  Runs velmora without a window for N ticks of 20 ms and keeps the picture\n"
     "  of every K-th tick, at least one of:\n"
+    "\n"
     "  --out DIR    as DIR/frame_NNNN.png for tick t (t from 1)\n"
     "  --animation  as one animated WebP file (lossy, quality 90) that loops,\n"
     "               each picture shown for K x 20 ms\n"
