@@ -19,6 +19,8 @@ endforeach()
 # A dock matches a window to its desktop entry by the window's class (X11)
 # or app id (Wayland). velmora names both after its title, wobblet leaves
 # SDL to name them after the executable.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/shell/App.cpp
+                                                               ${PROJECT_SOURCE_DIR}/LICENSE)
 file(READ ${PROJECT_SOURCE_DIR}/shell/App.cpp app_source)
 if(NOT app_source MATCHES "kWindowTitle =[ \n]*\"([^\"]+)\"")
   message(FATAL_ERROR "shell/App.cpp: kWindowTitle not found for velmora's desktop entry")
@@ -35,7 +37,7 @@ function(cubes_install_gzipped source destination)
     OUTPUT ${generated}/${name}.gz
     COMMAND ${CUBES_GZIP} -9nkf ${source}
     COMMAND ${CMAKE_COMMAND} -E rename ${source}.gz ${generated}/${name}.gz
-    DEPENDS ${source} ${ARGN}
+    DEPENDS ${source}
     VERBATIM)
   add_custom_target(cubes_gz_${name} ALL DEPENDS ${generated}/${name}.gz)
   add_dependencies(cubes_installed cubes_gz_${name})
