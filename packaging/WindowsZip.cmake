@@ -16,13 +16,19 @@ string(JOIN "," CUBES_VERSION_COMMAS ${version_parts})
 
 set(programs velmora wobblet velmora-capture wobblet-capture)
 foreach(name IN LISTS programs)
+  get_target_property(apart ${name} IMPORTED)
+  if(apart)
+    # Built apart for Windows XP (cmake/platforms/win32.cmake), by a build
+    # that gave it its version resource through this same file.
+    install(IMPORTED_RUNTIME_ARTIFACTS ${name} RUNTIME DESTINATION .)
+    continue()
+  endif()
   # Explorer shows these in the file's properties.
   set(description "${${name}_description}")
   configure_file(version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${name}-version.rc @ONLY)
   target_sources(${name} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${name}-version.rc)
+  install(TARGETS ${name} RUNTIME DESTINATION .)
 endforeach()
-
-install(TARGETS ${programs} RUNTIME DESTINATION .)
 add_dependencies(cubes_installed ${programs})
 cubes_install_crlf(${PROJECT_SOURCE_DIR}/README.md README.txt)
 cubes_install_crlf(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt)

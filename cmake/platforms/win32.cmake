@@ -67,6 +67,8 @@ if(CUBES_PROGRAMS_TOOLCHAIN)
     CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CUBES_PROGRAMS_TOOLCHAIN}
                -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE} -DCUBES_WERROR=${CUBES_WERROR}
                -DCUBES_TESTS=OFF -DCUBES_BENCHMARKS=OFF ${launchers}
+               # Stripped as the install would strip them: they are what ships.
+               -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target ${shipped}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
