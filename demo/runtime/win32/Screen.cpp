@@ -4,7 +4,6 @@
 #include <d3d9.h>
 
 #include "demo/runtime/DrawTarget.h"
-#include "demo/runtime/FramePacer.h"
 #include "demo/runtime/Platform.h"
 #include "demo/runtime/win32/Win32Platform.h"
 #include "demo/runtime/win32/Win32Screen.h"
@@ -47,7 +46,6 @@ struct Screen {
     IDirect3DSurface9* backBuffer = nullptr;
     D3DPRESENT_PARAMETERS parameters{};
     int refreshRate = 0;
-    FramePacer pacer;
 };
 
 ScreenSystem screenSystem;
@@ -210,6 +208,15 @@ bool CreateDevice(int flipMode) {
     return true;
 }
 
+// What the core's ScreenTarget gives: GDI on the back buffer's device
+// context.
+DrawTarget* ScreenDrawing() {
+    if (!screen.open || screen.backBuffer == nullptr) {
+        return nullptr;
+    }
+    return MakeScreenDrawing(screen.backBuffer, screen.width, screen.height);
+}
+
 }  // namespace
 
 int LoadScreenSystem() {
@@ -256,74 +263,51 @@ void UnloadScreenSystem() {
     screenSystem = ScreenSystem{};
 }
 
-int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, int autoStretch,
-                     int rightOffset, int bottomOffset, int flipMode) {
-    FreeWindowScreen();
-    const HWND parentWindow = static_cast<HWND>(parent);
-    if (parentWindow == nullptr || !IsWindow(parentWindow) || screenSystem.direct3d == nullptr ||
-        width <= 0 || height <= 0) {
-        return 0;
+bool OpenPlatformScreen(const ScreenPlacement& placement, PlatformScreen& traits) {
+    const HWND parentWindow = static_cast<HWND>(placement.parent);
+    if (!IsWindow(parentWindow) || screenSystem.direct3d == nullptr) {
+        return false;
     }
     screen.parent = parentWindow;
-    screen.x = x;
-    screen.y = y;
-    screen.width = width;
-    screen.height = height;
-    screen.autoStretch = autoStretch != 0;
-    screen.rightOffset = rightOffset;
-    screen.bottomOffset = bottomOffset;
-    screen.child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, x, y, width, height,
-                                   parentWindow, nullptr, ModuleInstance(), nullptr);
+    screen.x = placement.x;
+    screen.y = placement.y;
+    screen.width = placement.width;
+    screen.height = placement.height;
+    screen.autoStretch = placement.autoStretch;
+    screen.rightOffset = placement.rightOffset;
+    screen.bottomOffset = placement.bottomOffset;
+    screen.child =
+        CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, screen.x, screen.y, screen.width,
+                        screen.height, parentWindow, nullptr, ModuleInstance(), nullptr);
     if (screen.child == nullptr) {
         ReleaseScreenResources();
-        return 0;
+        return false;
     }
     screen.childProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(screen.child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
     StretchChild();
-    if (!CreateDevice(flipMode)) {
+    if (!CreateDevice(placement.atRetrace ? 1 : 0)) {
         ReleaseScreenResources();
-        return 0;
+        return false;
     }
     WatchParentSize(parentWindow);
-    screen.pacer.Start(screen.refreshRate);
+    traits.refreshHz = screen.refreshRate;
+    traits.ownTarget = ScreenDrawing;
     screen.open = true;
     screen.usable = true;
-    return 1;
+    return true;
 }
 
-DrawTarget* ScreenTarget() {
-    if (!screen.open || screen.backBuffer == nullptr) {
-        EndDrawing();
-        return nullptr;
-    }
-    return MakeScreenDrawing(screen.backBuffer, screen.width, screen.height);
+// Where presenting returns at once instead of at the retrace, the core's
+// pacer holds the loop to the refresh rate.
+ScreenShown ShowPlatformScreen(const ScreenPlacement& /*placement*/, const PixelBuffer* /*back*/,
+                               const std::vector<DamageRect>& /*changed*/) {
+    return PresentBackBuffer() && screen.usable ? ScreenShown::kMayWaitForRetrace
+                                                : ScreenShown::kFailed;
 }
 
-int PresentScreen() {
-    if (!screen.open) {
-        return 0;
-    }
-    if (!screen.usable) {
-        // Nothing is shown any more, but the loop it paces must not spin.
-        screen.pacer.AfterPresent(FramePacer::Clock::duration::zero());
-        return 1;
-    }
-    const FramePacer::Clock::time_point start = FramePacer::Clock::now();
-    const bool presented = PresentBackBuffer();
-    // Where presenting returns at once instead of at the retrace, the pacer
-    // holds the loop to the refresh rate.
-    screen.pacer.AfterPresent(presented ? FramePacer::Clock::now() - start
-                                        : FramePacer::Clock::duration::zero());
-    return presented ? 1 : 0;
-}
-
-void FreeWindowScreen() {
+void ClosePlatformScreen() {
     if (screen.open || screen.child != nullptr || screen.device != nullptr) {
         ReleaseScreenResources();
     }
-}
-
-WindowHandle ScreenParentWindow() {
-    return screen.open ? screen.parent : nullptr;
 }
