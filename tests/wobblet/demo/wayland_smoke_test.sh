@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# wobblet on a Wayland desktop, through SDL's Wayland driver: under weston
+# (nested in a private Xvfb), its 800 x 600 client area must equal one of
+# the frames wobblet-capture writes, pixel for pixel, at every look over a
+# few seconds, the close box must end it with status 0, and the loop must be
+# paced near the refresh rate.
+# Usage: wayland_smoke_test.sh WOBBLET WOBBLET_CAPTURE WOBBLET_PACE_PROBE
+set -u
+here="$(cd "$(dirname "$0")/.." && pwd)"
+source "$here/../../scripts/lib/wayland-session.sh"
+wobblet="$1"
+capture="$2"
+probe="$3"
+
+require_tools Xvfb weston xdotool import convert identify python3 timeout
+
+tmp=$(mktemp -d)
+pids=()
+cleanup() {
+    end_x_session_processes
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+on_weston() { DISPLAY=$weston_x_display "$@"; }
+
+start_wayland_session "$tmp"
+"$capture" --frames 375 --out "$tmp/capture" >/dev/null || fail "wobblet-capture failed"
+convert "$tmp/capture/frame_0016.png" "PPM:$tmp/reference.ppm" || fail "cannot read a captured frame"
+
+"$wobblet" >"$tmp/wobblet.out" 2>"$tmp/wobblet.err" &
+wobblet_pid=$!
+pids+=($wobblet_pid)
+
+# weston puts a new window where it likes: the client area is found by the
+# bottom row every frame shares.
+area=""
+for _ in $(seq 100); do
+    kill -0 "$wobblet_pid" 2>/dev/null || fail "wobblet ended at once: $(cat "$tmp/wobblet.err")"
+    wayland_screenshot "$tmp/desktop.png" && convert "$tmp/desktop.png" "PPM:$tmp/desktop.ppm" &&
+        area=$(python3 "$here/find-client-area.py" "$tmp/desktop.ppm" "$tmp/reference.ppm") && break
+    sleep 0.2
+done
+[ -n "$area" ] || fail "no wobblet window on the desktop"
+read -r left top <<<"$area"
+# weston draws its pointer over whatever lies under it: out of the client
+# area, above the window or below it.
+if [ "$top" -ge 40 ]; then
+    on_weston xdotool mousemove $((left + 400)) $((top - 40))
+else
+    on_weston xdotool mousemove $((left + 400)) $((top + 610))
+fi
+
+# Every moment of a correct run shows one of the captured frames exactly; a
+# grab may fall between two presentations, so each look may take three.
+sleep 1
+looks=()
+for look in $(seq 6); do
+    matched=""
+    for grab in 1 2 3; do
+        wayland_screenshot "$tmp/desktop.png" || fail "no screenshot"
+        convert "$tmp/desktop.png" -crop "800x600+$left+$top" +repage "$tmp/shot.png"
+        matched=$("$here/exact-frame.sh" "$tmp/shot.png" "$tmp/capture" 16 375 2>"$tmp/exact.err")
+        found=$?
+        [ "$found" -eq 0 ] && break
+        [ "$found" -eq 1 ] || fail "$(cat "$tmp/exact.err")"
+        matched=""
+    done
+    if [ -z "$matched" ]; then
+        cp "$tmp/desktop.png" "${TMPDIR:-/tmp}/wobblet-wayland-smoke-shot.png"
+        fail "look $look: the client area equals no captured frame (the desktop: ${TMPDIR:-/tmp}/wobblet-wayland-smoke-shot.png)"
+    fi
+    looks+=("${matched#frame }")
+    sleep 0.5
+done
+echo "window at $left,$top: the client area equals captured frames ${looks[*]} (six looks over 3 s)"
+
+# The close box, at the right end of the title bar above the client area.
+# weston gives focus on a click, so a second one may be needed.
+status=""
+for click in 1 2 3; do
+    on_weston xdotool mousemove $((left + 784)) $((top - 12)) click 1
+    for _ in $(seq 20); do
+        kill -0 "$wobblet_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if ! kill -0 "$wobblet_pid" 2>/dev/null; then
+        status=0
+        wait "$wobblet_pid" || status=$?
+        break
+    fi
+done
+[ -n "$status" ] || fail "wobblet did not end after its close box was clicked"
+[ "$status" -eq 0 ] || fail "wobblet exited with $status after close: $(cat "$tmp/wobblet.err")"
+[ -s "$tmp/wobblet.err" ] && fail "wobblet complained: $(cat "$tmp/wobblet.err")"
+echo "closed by its close box: status 0"
+
+line=$(timeout 60 "$probe" 3) || fail "pace probe failed"
+echo "pacing: $line"
+fps=$(echo "$line" | sed -n 's/.* fps \([0-9]*\)\..*/\1/p')
+[ -n "$fps" ] && [ "$fps" -ge 20 ] && [ "$fps" -le 90 ] || fail "frame rate $fps is not paced"
+echo "wayland smoke: ok"
