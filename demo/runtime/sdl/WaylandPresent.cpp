@@ -137,11 +137,13 @@ void Owe(const WaylandScreen& screen, std::vector<DamageRect>& list,
 }
 
 // Handles the releases that have come in; with wait, first waits up to
-// kReleaseWaitMs for more to come.
-void TakeReleases(WaylandScreen& screen, bool wait) {
+// kReleaseWaitMs for more to come. False once the connection is broken.
+bool TakeReleases(WaylandScreen& screen, bool wait) {
     if (wait) {
         while (wl_display_prepare_read_queue(screen.display, screen.queue) != 0) {
-            wl_display_dispatch_queue_pending(screen.display, screen.queue);
+            if (wl_display_dispatch_queue_pending(screen.display, screen.queue) < 0) {
+                return false;
+            }
         }
         wl_display_flush(screen.display);
         pollfd ready{wl_display_get_fd(screen.display), POLLIN, 0};
@@ -151,7 +153,7 @@ void TakeReleases(WaylandScreen& screen, bool wait) {
             wl_display_cancel_read(screen.display);
         }
     }
-    wl_display_dispatch_queue_pending(screen.display, screen.queue);
+    return wl_display_dispatch_queue_pending(screen.display, screen.queue) >= 0;
 }
 
 // A buffer free to write: not the one on the screen, not held.
@@ -235,10 +237,14 @@ bool PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
     }
     Owe(*screen, screen->uncommitted, rects);
 
-    TakeReleases(*screen, false);
+    if (!TakeReleases(*screen, false)) {
+        return false;
+    }
     int next = FreeBuffer(*screen);
     if (next < 0) {
-        TakeReleases(*screen, true);
+        if (!TakeReleases(*screen, true)) {
+            return false;
+        }
         next = FreeBuffer(*screen);
     }
     if (next < 0) {

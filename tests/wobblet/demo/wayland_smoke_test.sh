@@ -3,7 +3,8 @@
 # (nested in a private Xvfb), its 800 x 600 client area must equal one of
 # the frames wobblet-capture writes, pixel for pixel, at every look over a
 # few seconds, the close box must end it with status 0, and the loop must be
-# paced near the refresh rate.
+# paced near the refresh rate. When the compositor goes away, wobblet must
+# say so and exit 1.
 # Usage: wayland_smoke_test.sh WOBBLET WOBBLET_CAPTURE WOBBLET_PACE_PROBE
 set -u
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -23,6 +24,12 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 on_weston() { DISPLAY=$weston_x_display "$@"; }
+# Puts weston's pointer at X Y. weston follows the X pointer's motion, and a
+# single jump is sometimes lost on the way: through both corners, the last
+# step from a place it cannot miss (pushed into the corner).
+point_at() {
+    on_weston xdotool mousemove 1023 767 sleep 0.2 mousemove 0 0 sleep 0.2 mousemove "$1" "$2" sleep 0.3
+}
 
 start_wayland_session "$tmp"
 "$capture" --frames 375 --out "$tmp/capture" >/dev/null || fail "wobblet-capture failed"
@@ -46,9 +53,9 @@ read -r left top <<<"$area"
 # weston draws its pointer over whatever lies under it: out of the client
 # area, above the window or below it.
 if [ "$top" -ge 40 ]; then
-    on_weston xdotool mousemove $((left + 400)) $((top - 40))
+    point_at $((left + 400)) $((top - 40))
 else
-    on_weston xdotool mousemove $((left + 400)) $((top + 610))
+    point_at $((left + 400)) $((top + 610))
 fi
 
 # Every moment of a correct run shows one of the captured frames exactly; a
@@ -79,7 +86,8 @@ echo "window at $left,$top: the client area equals captured frames ${looks[*]} (
 # weston gives focus on a click, so a second one may be needed.
 status=""
 for click in 1 2 3; do
-    on_weston xdotool mousemove $((left + 784)) $((top - 12)) click 1
+    point_at $((left + 784)) $((top - 12))
+    on_weston xdotool click 1
     for _ in $(seq 20); do
         kill -0 "$wobblet_pid" 2>/dev/null || break
         sleep 0.1
@@ -99,4 +107,24 @@ line=$(timeout 60 "$probe" 3) || fail "pace probe failed"
 echo "pacing: $line"
 fps=$(echo "$line" | sed -n 's/.* fps \([0-9]*\)\..*/\1/p')
 [ -n "$fps" ] && [ "$fps" -ge 20 ] && [ "$fps" -le 90 ] || fail "frame rate $fps is not paced"
+
+# A compositor that goes away takes the window with it: wobblet must say so
+# and exit 1, not run on unseen.
+"$wobblet" >"$tmp/wobblet.out" 2>"$tmp/wobblet.err" &
+wobblet_pid=$!
+pids+=($wobblet_pid)
+sleep 2
+kill -0 "$wobblet_pid" 2>/dev/null || fail "wobblet ended early: $(cat "$tmp/wobblet.err")"
+kill "$weston_pid"
+for _ in $(seq 100); do
+    kill -0 "$wobblet_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$wobblet_pid" 2>/dev/null && fail "wobblet runs on with its compositor gone"
+status=0
+wait "$wobblet_pid" || status=$?
+[ "$status" -eq 1 ] || fail "with its compositor gone wobblet exited with $status, not 1"
+grep -q "wobblet: PresentScreen failed" "$tmp/wobblet.err" ||
+    fail "with its compositor gone wobblet did not say why: $(cat "$tmp/wobblet.err")"
+echo "compositor gone: status 1, \"$(cat "$tmp/wobblet.err")\""
 echo "wayland smoke: ok"
