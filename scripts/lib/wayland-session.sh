@@ -6,7 +6,8 @@
 # to end in its `pids` array and reports with its own `fail`.
 source "$(dirname "${BASH_SOURCE[0]}")/x-session.sh"
 
-# start_wayland_session DIR [WIDTHxHEIGHT]: Xvfb, then weston in it, with a
+# start_wayland_session DIR [WIDTHxHEIGHT [WESTON_OPTION...]]: Xvfb, then
+# weston in it (with the options given, --debug say), with a
 # runtime folder and a socket of its own under DIR, no panel and no idle
 # blanking. Exports WAYLAND_DISPLAY, XDG_RUNTIME_DIR and SDL_VIDEODRIVER=wayland
 # for the programs and unsets DISPLAY, so nothing reaches X by mistake; the
@@ -14,6 +15,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/x-session.sh"
 # wayland_screenshot). weston's process id is $weston_pid.
 start_wayland_session() {
     local dir=$1 size=${2:-1024x768}
+    shift $(($# < 2 ? $# : 2))
     start_xvfb "$dir" "$size"
     weston_x_display=$DISPLAY
     mkdir -p -m 700 "$dir/runtime"
@@ -31,7 +33,7 @@ focus-animation=none
 INI
     XDG_RUNTIME_DIR="$dir/runtime" weston --backend=x11-backend.so --use-pixman \
         --socket=wobblet-test --width="${size%x*}" --height="${size#*x}" \
-        --config="$dir/weston.ini" >"$dir/weston.log" 2>&1 &
+        --config="$dir/weston.ini" "$@" >"$dir/weston.log" 2>&1 &
     weston_pid=$!
     pids+=("$weston_pid")
     for _ in $(seq 150); do
