@@ -35,13 +35,7 @@ struct Screen {
     HWND parent = nullptr;
     HWND child = nullptr;
     WNDPROC childProc = nullptr;
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool autoStretch = false;
-    int rightOffset = 0;
-    int bottomOffset = 0;
+    ScreenPlacement placement;
     IDirect3DDevice9* device = nullptr;
     IDirect3DSurface9* backBuffer = nullptr;
     D3DPRESENT_PARAMETERS parameters{};
@@ -62,13 +56,14 @@ void Release(Interface*& object) {
 // The child's size: its own, or with automatic stretch what the parent's
 // inner area leaves after the offsets.
 void StretchChild() {
-    if (!screen.autoStretch || screen.child == nullptr) {
+    if (!screen.placement.autoStretch || screen.child == nullptr) {
         return;
     }
     RECT inner;
     GetClientRect(screen.parent, &inner);
-    MoveWindow(screen.child, screen.x, screen.y, inner.right - screen.x - screen.rightOffset,
-               inner.bottom - screen.y - screen.bottomOffset, TRUE);
+    MoveWindow(screen.child, screen.placement.x, screen.placement.y,
+               inner.right - screen.placement.x - screen.placement.rightOffset,
+               inner.bottom - screen.placement.y - screen.placement.bottomOffset, TRUE);
 }
 
 // Draws the sprites' way: the first texture argument, point filtering, no
@@ -105,7 +100,7 @@ bool PresentBackBuffer() {
         }
         SetSpriteDefaults();
     }
-    const RECT source{0, 0, screen.width, screen.height};
+    const RECT source{0, 0, screen.placement.width, screen.placement.height};
     RECT destination;
     GetClientRect(screen.child, &destination);
     screen.usable = SUCCEEDED(screen.device->Present(&source, &destination, nullptr, nullptr));
@@ -180,8 +175,8 @@ bool CreateDevice(int flipMode) {
     screen.refreshRate = static_cast<int>(desktop.RefreshRate);
     D3DPRESENT_PARAMETERS& p = screen.parameters;
     p = D3DPRESENT_PARAMETERS{};
-    p.BackBufferWidth = static_cast<UINT>(screen.width);
-    p.BackBufferHeight = static_cast<UINT>(screen.height);
+    p.BackBufferWidth = static_cast<UINT>(screen.placement.width);
+    p.BackBufferHeight = static_cast<UINT>(screen.placement.height);
     p.BackBufferFormat = desktop.Format;
     p.BackBufferCount = 1;
     p.SwapEffect = D3DSWAPEFFECT_COPY;
@@ -214,7 +209,7 @@ DrawTarget* ScreenDrawing() {
     if (!screen.open || screen.backBuffer == nullptr) {
         return nullptr;
     }
-    return MakeScreenDrawing(screen.backBuffer, screen.width, screen.height);
+    return MakeScreenDrawing(screen.backBuffer, screen.placement.width, screen.placement.height);
 }
 
 }  // namespace
@@ -269,16 +264,11 @@ bool OpenPlatformScreen(const ScreenPlacement& placement, PlatformScreen& traits
         return false;
     }
     screen.parent = parentWindow;
-    screen.x = placement.x;
-    screen.y = placement.y;
-    screen.width = placement.width;
-    screen.height = placement.height;
-    screen.autoStretch = placement.autoStretch;
-    screen.rightOffset = placement.rightOffset;
-    screen.bottomOffset = placement.bottomOffset;
+    screen.placement = placement;
     screen.child =
-        CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, screen.x, screen.y, screen.width,
-                        screen.height, parentWindow, nullptr, ModuleInstance(), nullptr);
+        CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, screen.placement.x,
+                        screen.placement.y, screen.placement.width, screen.placement.height,
+                        parentWindow, nullptr, ModuleInstance(), nullptr);
     if (screen.child == nullptr) {
         ReleaseScreenResources();
         return false;

@@ -9,6 +9,7 @@
 set -u
 here="$(cd "$(dirname "$0")/.." && pwd)"
 source "$here/../../scripts/lib/wayland-session.sh"
+source "$here/window-looks.sh"
 wobblet="$1"
 capture="$2"
 probe="$3"
@@ -58,28 +59,12 @@ else
     point_at $((left + 400)) $((top + 610))
 fi
 
-# Every moment of a correct run shows one of the captured frames exactly; a
-# grab may fall between two presentations, so each look may take three.
+grab_client_area() {
+    wayland_screenshot "$tmp/desktop.png" &&
+        convert "$tmp/desktop.png" -crop "800x600+$left+$top" +repage "$1"
+}
 sleep 1
-looks=()
-for look in $(seq 6); do
-    matched=""
-    for grab in 1 2 3; do
-        wayland_screenshot "$tmp/desktop.png" || fail "no screenshot"
-        convert "$tmp/desktop.png" -crop "800x600+$left+$top" +repage "$tmp/shot.png"
-        matched=$("$here/exact-frame.sh" "$tmp/shot.png" "$tmp/capture" 16 375 2>"$tmp/exact.err")
-        found=$?
-        [ "$found" -eq 0 ] && break
-        [ "$found" -eq 1 ] || fail "$(cat "$tmp/exact.err")"
-        matched=""
-    done
-    if [ -z "$matched" ]; then
-        cp "$tmp/desktop.png" "${TMPDIR:-/tmp}/wobblet-wayland-smoke-shot.png"
-        fail "look $look: the client area equals no captured frame (the desktop: ${TMPDIR:-/tmp}/wobblet-wayland-smoke-shot.png)"
-    fi
-    looks+=("${matched#frame }")
-    sleep 0.5
-done
+look_six_times grab_client_area "$tmp/capture" wobblet-wayland-smoke-shot.png
 echo "window at $left,$top: the client area equals captured frames ${looks[*]} (six looks over 3 s)"
 
 # The close box, at the right end of the title bar above the client area.
@@ -103,10 +88,7 @@ done
 [ -s "$tmp/wobblet.err" ] && fail "wobblet complained: $(cat "$tmp/wobblet.err")"
 echo "closed by its close box: status 0"
 
-line=$(timeout 60 "$probe" 3) || fail "pace probe failed"
-echo "pacing: $line"
-fps=$(echo "$line" | sed -n 's/.* fps \([0-9]*\)\..*/\1/p')
-[ -n "$fps" ] && [ "$fps" -ge 20 ] && [ "$fps" -le 90 ] || fail "frame rate $fps is not paced"
+check_pacing "$probe"
 
 # A compositor that goes away takes the window with it: wobblet must say so
 # and exit 1, not run on unseen.

@@ -77,6 +77,13 @@ class VirtualDisplay : public ::testing::Environment {
     pid_t windowManager = -1;
 };
 
+// A 32-bit surface's colour at (x, y), red in bits 16-23.
+Uint32 PixelOf(const SDL_Surface* surface, int x, int y) {
+    return *reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(surface->pixels) +
+                                            y * surface->pitch + x * 4) &
+           0xFFFFFF;
+}
+
 class SdlWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -187,11 +194,7 @@ TEST_F(SdlWindowTest, AnExposedWindowIsShownWholeAgain) {
     // through the window's surface, which we can read back.
     SDL_Surface* surface = SDL_GetWindowSurface(window);
     ASSERT_NE(surface, nullptr) << SDL_GetError();
-    const auto pixel = [&](int x, int y) {
-        return *reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(surface->pixels) +
-                                                y * surface->pitch + x * 4) &
-               0xFFFFFF;
-    };
+    const auto pixel = [&](int x, int y) { return PixelOf(surface, x, y); };
     EXPECT_EQ(pixel(0, 0), 0x0000FFu);
     EXPECT_EQ(pixel(105, 55), 0xFFFF00u);
     // Nothing drawn: a present sends nothing and the surface stays as it is.
@@ -229,11 +232,7 @@ TEST_F(SdlWindowTest, OtherDriversShowTheScreenThroughARenderer) {
     ASSERT_EQ(PresentScreen(), 1);
     SDL_Surface* surface = SDL_GetWindowSurface(window);
     ASSERT_NE(surface, nullptr) << SDL_GetError();
-    const auto pixel = [&](int x, int y) {
-        return *reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(surface->pixels) +
-                                                y * surface->pitch + x * 4) &
-               0xFFFFFF;
-    };
+    const auto pixel = [&](int x, int y) { return PixelOf(surface, x, y); };
     EXPECT_EQ(pixel(5, 5), 0u);  // the window outside the screen
     EXPECT_EQ(pixel(10, 20), 0x0000FFu);
     EXPECT_EQ(pixel(329, 219), 0x0000FFu);
