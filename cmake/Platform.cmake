@@ -24,6 +24,10 @@
 #                     tools and their tests
 #   PNG::PNG, ZLIB::ZLIB, GTest::gtest, GTest::gtest_main, benchmark::benchmark
 #
+# A platform may also make program targets itself (built apart with another
+# compiler, then imported); the folder that would make such a target sees it
+# exists already and leaves it alone (if(NOT TARGET ...)).
+#
 # A platform is one file in cmake/platforms/ that sets the variables above
 # and finds what only it needs; adding one means adding that file, its name
 # below, and its folders.

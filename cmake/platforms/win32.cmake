@@ -40,6 +40,48 @@ add_library(cubes_webp INTERFACE)
 target_link_libraries(cubes_webp INTERFACE WebP::libwebpmux WebP::webpdemux WebP::webp)
 add_library(Cubes::WebP ALIAS cubes_webp)
 
+# The programs users run (and the capture tools beside them) must start on
+# Windows XP SP3, which this build's compiler cannot give them when it is the
+# one the tests need (cmake/toolchains/mingw-w64-i686.cmake). They are then
+# built apart by the toolchain it names, in build/<preset>/programs, and copied
+# into bin/; here they are imported targets, which the folders that would
+# otherwise make them leave alone, so every test runs what ships.
+if(CUBES_PROGRAMS_TOOLCHAIN)
+  set(shipped velmora wobblet)
+  if(CUBES_TOOLS)
+    list(APPEND shipped velmora-capture wobblet-capture)
+  endif()
+  set(programs_dir ${CMAKE_BINARY_DIR}/programs)
+  set(launchers)
+  foreach(lang C CXX)
+    if(CMAKE_${lang}_COMPILER_LAUNCHER)
+      list(APPEND launchers -DCMAKE_${lang}_COMPILER_LAUNCHER=${CMAKE_${lang}_COMPILER_LAUNCHER})
+    endif()
+  endforeach()
+  list(TRANSFORM shipped PREPEND ${programs_dir}/bin/ OUTPUT_VARIABLE built)
+  list(TRANSFORM built APPEND .exe)
+  include(ExternalProject)
+  ExternalProject_Add(cubes_programs
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${programs_dir}
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CUBES_PROGRAMS_TOOLCHAIN}
+               -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE} -DCUBES_WERROR=${CUBES_WERROR}
+               -DCUBES_TESTS=OFF -DCUBES_BENCHMARKS=OFF ${launchers}
+               # Stripped as the install would strip them: they are what ships.
+               -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target ${shipped}
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${built} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+    USES_TERMINAL_BUILD ON)
+  foreach(program IN LISTS shipped)
+    add_executable(${program} IMPORTED)
+    set_target_properties(${program} PROPERTIES
+      IMPORTED_LOCATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${program}.exe)
+    add_dependencies(${program} cubes_programs)
+  endforeach()
+endif()
+
 if(CMAKE_CROSSCOMPILING)
   # GoogleTest from Debian's sources, built with this compiler.
   if(CUBES_TESTS AND EXISTS /usr/src/googletest/CMakeLists.txt)

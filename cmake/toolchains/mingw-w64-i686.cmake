@@ -1,23 +1,9 @@
 # 32-bit Windows programs from Debian's MinGW-w64 compiler, POSIX-threads
-# variant: the win32-threads variant's C++ library has no std::mutex, which
-# GoogleTest needs. Also used for the libraries built from source for this
-# target (cmake/DebianLibpng.cmake), so everything shares one set of flags.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86)
-
+# variant, for the build that tests: GoogleTest needs std::mutex, which the
+# win32-threads variant's C++ library lacks. Its runtime (winpthread) imports
+# functions Windows XP does not have, so the programs users run come from
+# mingw-w64-i686-xp.cmake, built apart (cmake/platforms/win32.cmake).
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-i686-common.cmake)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# SSE2 arithmetic: doubles round as IEEE double, as on Linux, not through the
-# x87's extended precision, which would change computed pixels.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
-# libstdc++, libgcc and winpthread go inside each program.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CUBES_PROGRAMS_TOOLCHAIN ${CMAKE_CURRENT_LIST_DIR}/mingw-w64-i686-xp.cmake)

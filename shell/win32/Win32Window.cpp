@@ -17,15 +17,19 @@ constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNCLIENT;
 constexpr WORD kIconResource = 100;
 
 int showCommand = SW_SHOWNORMAL;
-// The device contexts of the message being handled: the one BeginPaint gave
-// while WM_PAINT runs, the window's own while WM_TIMER runs.
+// The device context BeginPaint gave, while WM_PAINT runs. The tick's copy
+// takes the window's own for that call alone: a tick can run inside another
+// (the loop of an error box the outer one shows), and a shared one would be
+// released under the outer tick.
 HDC paintDC = nullptr;
-HDC windowDC = nullptr;
 
-// Says on standard error and in a box why there is no window.
+// Says on standard error and in a box why there is no window. Writing to
+// standard error may itself set the last error: the failed call's code is
+// put back for the box.
 void ReportStartFailure(const char* call) {
-    std::fprintf(stderr, "velmora: cannot open the window: %s failed (error %lu)\n", call,
-                 GetLastError());
+    const DWORD error = GetLastError();
+    std::fprintf(stderr, "velmora: cannot open the window: %s failed (error %lu)\n", call, error);
+    SetLastError(error);
     ShowLastError(call);
 }
 
@@ -111,10 +115,7 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
             OnChar(static_cast<char>(wParam & 0xFF));
             break;
         case WM_TIMER:
-            windowDC = GetDC(window);
             OnTimer();
-            ReleaseDC(window, windowDC);
-            windowDC = nullptr;
             return 0;
         default:
             break;
@@ -158,8 +159,13 @@ void FillClientBlack(int width, int height) {
 }
 
 void CopyToWindow(const MemoryDC& source, int width, int height) {
-    if (windowDC != nullptr && source.surface != nullptr) {
+    if (source.surface == nullptr) {
+        return;
+    }
+    HDC windowDC = GetDC(mainWindow);
+    if (windowDC != nullptr) {
         BitBlt(windowDC, 0, 0, width, height, source.surface->memoryDC, 0, 0, SRCCOPY);
+        ReleaseDC(mainWindow, windowDC);
     }
 }
 

@@ -50,20 +50,9 @@ TEST_F(App, StartUpLeavesTheDescribedState) {
     EXPECT_EQ(fakePlatform.showCount, 1);
     EXPECT_TRUE(fakePlatform.contextExistedWhenShown);
     EXPECT_TRUE(theDrawGL.HasContext());
-    EXPECT_EQ(theDrawGL.FrontMaterial(), 0);
-    EXPECT_EQ(theDrawGL.BackMaterial(), 11);
-    EXPECT_TRUE(theDrawGL.ColorMaterial());
+    // Smoothing does not show on filled polygons, so no frame would tell.
+    // The materials, warp, flags and zoom do: golden_frame_test.cpp.
     EXPECT_TRUE(theDrawGL.Smoothing());
-    const MemoryDC dc = theDrawGL.GetMemoryDC();
-    EXPECT_EQ(dc.width, 300);
-    EXPECT_EQ(dc.height, 200);
-    EXPECT_EQ(theMesh.GridSize(), 20);
-    EXPECT_EQ(warpIndex, 1);
-    EXPECT_EQ(warpOn, 1);
-    EXPECT_EQ(spinOn, 1);
-    EXPECT_EQ(warpTime, 0.0);
-    EXPECT_NEAR(theScene.GetZoom(), 0.2097152, 1e-15);
-    EXPECT_FALSE(theScene.IsTumbling());
     EXPECT_TRUE(fakePlatform.messages.empty());
     EXPECT_EQ(fakePlatform.copies, 0);  // no frame before the loop runs
 }

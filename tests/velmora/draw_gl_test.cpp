@@ -1,14 +1,13 @@
-// The drawing context with a real OpenGL context: the fixed state that
-// StartDraw leaves, read back with glGet, the transforms, the checkpoints and
-// the surface's size rules.
+// The drawing context with a real OpenGL context: what StartDraw keeps or
+// refuses, the checkpoints and the surface's size rules. The lighting, the
+// materials and the transforms show in pictures: golden_frame_test.cpp and
+// frame_projection_test.cpp.
 #define GL_GLEXT_PROTOTYPES 1
 #include "render/DrawGL.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "tests/velmora/FakePlatform.h"
 
@@ -64,22 +63,13 @@ TEST_F(DrawGLTest, AContextThatWasNeverMadeDrawsNothingAndTouchesNoOther) {
     glMatrixMode(GL_TEXTURE);
     never.StartDraw();
     never.FinishDraw();
+    // Resizing what was never created fails and makes nothing.
+    EXPECT_FALSE(never.Resize(300, 200));
+    EXPECT_EQ(never.GetMemoryDC().pixels, nullptr);
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_TEXTURE);
     glMatrixMode(GL_MODELVIEW);
-}
-
-TEST(DrawGLConstruction, StartsWithFrontRowZeroBackRowElevenAndNothingOn) {
-    DrawGL drawGL;
-    EXPECT_EQ(drawGL.FrontMaterial(), 0);
-    EXPECT_EQ(drawGL.BackMaterial(), 11);
-    EXPECT_FALSE(drawGL.ColorMaterial());
-    EXPECT_FALSE(drawGL.Smoothing());
-    EXPECT_FALSE(drawGL.HasContext());
-    // Resizing what was never created fails and makes nothing.
-    EXPECT_FALSE(drawGL.Resize(300, 200));
-    EXPECT_EQ(drawGL.GetMemoryDC().pixels, nullptr);
 }
 
 TEST(DrawGLConstruction, CreateRefusesAnEmptySizeWithoutAMessage) {
@@ -88,78 +78,6 @@ TEST(DrawGLConstruction, CreateRefusesAnEmptySizeWithoutAMessage) {
     EXPECT_FALSE(drawGL.Create(0, 200));
     EXPECT_FALSE(drawGL.HasContext());
     EXPECT_TRUE(fakePlatform.messages.empty());
-}
-
-TEST_F(DrawGLTest, StartDrawSetsLightAndLightModel) {
-    drawGL.StartDraw();
-    float v[4];
-    glGetLightfv(GL_LIGHT0, GL_AMBIENT, v);
-    ExpectFloats(v, {0.9f, 0.9f, 0.9f, 1.0f}, "light ambient");
-    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, v);
-    ExpectFloats(v, {1.0f, 1.0f, 1.0f, 1.0f}, "light diffuse");
-    // Placed under the identity model-view: eye coordinates as given.
-    glGetLightfv(GL_LIGHT0, GL_POSITION, v);
-    ExpectFloats(v, {0.0f, 3.0f, 3.0f, 0.0f}, "light position");
-    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, v);
-    ExpectFloats(v, {0.2f, 0.2f, 0.2f, 1.0f}, "light model ambient");
-    GLint i = -1;
-    glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &i);
-    EXPECT_EQ(i, 1);
-    glGetIntegerv(GL_LIGHT_MODEL_LOCAL_VIEWER, &i);
-    EXPECT_EQ(i, 0);
-    glGetIntegerv(GL_FRONT_FACE, &i);
-    EXPECT_EQ(i, GL_CCW);
-    glGetIntegerv(GL_SHADE_MODEL, &i);
-    EXPECT_EQ(i, GL_SMOOTH);
-    glGetIntegerv(GL_DEPTH_FUNC, &i);
-    EXPECT_EQ(i, GL_LESS);
-    glGetIntegerv(GL_BLEND_SRC, &i);
-    EXPECT_EQ(i, GL_SRC_ALPHA);
-    glGetIntegerv(GL_BLEND_DST, &i);
-    EXPECT_EQ(i, GL_ONE_MINUS_SRC_ALPHA);
-    glGetIntegerv(GL_COLOR_MATERIAL_FACE, &i);
-    EXPECT_EQ(i, GL_FRONT_AND_BACK);
-    glGetIntegerv(GL_COLOR_MATERIAL_PARAMETER, &i);
-    EXPECT_EQ(i, GL_DIFFUSE);
-    for (GLenum cap : {GL_LIGHTING, GL_LIGHT0, GL_AUTO_NORMAL, GL_NORMALIZE, GL_DEPTH_TEST,
-                       GL_BLEND, GL_COLOR_MATERIAL, GL_LINE_SMOOTH}) {
-        EXPECT_TRUE(glIsEnabled(cap)) << std::hex << cap;
-    }
-    glGetIntegerv(GL_MATRIX_MODE, &i);
-    EXPECT_EQ(i, GL_PROJECTION);  // left for SetModelTransform to change
-    EXPECT_TRUE(fakePlatform.messages.empty());
-}
-
-TEST_F(DrawGLTest, MaterialsOfRowsZeroAndElevenWithTheDiffuseTrackingTheColour) {
-    drawGL.StartDraw();
-    drawGL.SetColor(255, 0, 0, 255);
-    float v[4];
-    glGetMaterialfv(GL_FRONT, GL_AMBIENT, v);
-    ExpectFloats(v, {0.0215f, 0.1745f, 0.0215f, 1.0f}, "front ambient");
-    glGetMaterialfv(GL_FRONT, GL_SPECULAR, v);
-    ExpectFloats(v, {0.633f, 0.727811f, 0.633f, 1.0f}, "front specular");
-    glGetMaterialfv(GL_FRONT, GL_SHININESS, v);
-    EXPECT_FLOAT_EQ(v[0], 76.8f);
-    glGetMaterialfv(GL_BACK, GL_AMBIENT, v);
-    ExpectFloats(v, {0.19225f, 0.19225f, 0.19225f, 1.0f}, "back ambient");
-    glGetMaterialfv(GL_BACK, GL_SPECULAR, v);
-    ExpectFloats(v, {0.508273f, 0.508273f, 0.508273f, 1.0f}, "back specular");
-    glGetMaterialfv(GL_BACK, GL_SHININESS, v);
-    EXPECT_FLOAT_EQ(v[0], 51.2f);
-    glGetMaterialfv(GL_FRONT, GL_DIFFUSE, v);
-    ExpectFloats(v, {1.0f, 0.0f, 0.0f, 1.0f}, "front diffuse");
-    glGetMaterialfv(GL_BACK, GL_DIFFUSE, v);
-    ExpectFloats(v, {1.0f, 0.0f, 0.0f, 1.0f}, "back diffuse");
-}
-
-TEST_F(DrawGLTest, SetColorDividesEachByteBy255) {
-    float v[4];
-    drawGL.SetColor(255, 0, 0, 255);
-    glGetFloatv(GL_CURRENT_COLOR, v);
-    ExpectFloats(v, {1.0f, 0.0f, 0.0f, 1.0f}, "red");
-    drawGL.SetColor(51, 102, 204, 0);
-    glGetFloatv(GL_CURRENT_COLOR, v);
-    ExpectFloats(v, {0.2f, 0.4f, 0.8f, 0.0f}, "mixed");
 }
 
 TEST(DrawGLMaterials, WithoutColourTrackingStartDrawAppliesNoMaterial) {
@@ -201,42 +119,6 @@ TEST(DrawGLMaterials, RowsOutsideTheTableAndUnknownFacesRecordNothing) {
     EXPECT_EQ(drawGL.FrontMaterial(), 8);
     EXPECT_EQ(drawGL.BackMaterial(), 8);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_INVALID_ENUM));
-}
-
-TEST_F(DrawGLTest, ProjectionUsesTheBitmapsOwnAspect) {
-    ASSERT_TRUE(drawGL.Resize(400, 100));
-    drawGL.StartDraw();
-    double m[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, m);
-    // A 30 degree perspective, aspect 4, near 3 and far 7, column by column.
-    const double f = 1.0 / std::tan(15.0 * 3.141592653589793 / 180.0);
-    const double expected[16] = {f / 4.0, 0, 0, 0, 0, f, 0, 0, 0, 0, -2.5, -1, 0, 0, -10.5, 0};
-    for (int k = 0; k < 16; ++k) {
-        EXPECT_NEAR(m[k], expected[k], 1e-6) << k;
-    }
-}
-
-TEST_F(DrawGLTest, ModelViewIsTranslationTimesHalfScaleTimesTheOrientation) {
-    drawGL.StartDraw();
-    drawGL.SetModelTransform(Matrix4x4());
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
-    double m[16];
-    glGetDoublev(GL_MODELVIEW_MATRIX, m);
-    const double identity[16] = {0.5, 0, 0, 0, 0, 0.5, 0, 0, 0, 0, 0.5, 0, 0, 0, -4, 1};
-    for (int k = 0; k < 16; ++k) {
-        EXPECT_DOUBLE_EQ(m[k], identity[k]) << k;
-    }
-
-    // Row i, column j of the orientation lands in column j, row i.
-    const double rowMajor[16] = {1, 2, 0, 0, 0, 1, 3, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    drawGL.SetModelTransform(Matrix4x4(rowMajor));
-    glGetDoublev(GL_MODELVIEW_MATRIX, m);
-    EXPECT_DOUBLE_EQ(m[1 * 4 + 0], 1.0);  // 0.5 * element (0, 1)
-    EXPECT_DOUBLE_EQ(m[0 * 4 + 1], 0.0);
-    EXPECT_DOUBLE_EQ(m[2 * 4 + 1], 1.5);  // 0.5 * element (1, 2)
-    EXPECT_DOUBLE_EQ(m[3 * 4 + 2], -4.0);
 }
 
 TEST_F(DrawGLTest, EachCheckpointReportsOneErrorWithItsName) {

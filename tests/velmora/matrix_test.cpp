@@ -166,11 +166,3 @@ TEST(Matrix4x4, TransposeReturnsANewMatrix) {
         EXPECT_EQ(got[n], n);
     }
 }
-
-TEST(Matrix4x4, IdentityValues) {
-    double v[16];
-    Matrix4x4().GetValues(v);
-    for (int n = 0; n < 16; ++n) {
-        EXPECT_EQ(v[n], (n % 5 == 0) ? 1.0 : 0.0) << n;
-    }
-}

@@ -25,13 +25,6 @@ TEST(OffscreenBitmap, RowsAre24BitPaddedToFourBytesTopRowFirst) {
     EXPECT_EQ(dc.pixels[879 + 880 * 6], 9);
 }
 
-TEST(OffscreenBitmap, BitsPerPixelIsOnlyRecorded) {
-    OffscreenBitmap bitmap;
-    ASSERT_TRUE(bitmap.Create(10, 10, 32));
-    EXPECT_EQ(bitmap.BitsPerPixel(), 32);
-    EXPECT_EQ(bitmap.Stride(), 32);  // still 3 bytes a pixel
-}
-
 TEST(OffscreenBitmap, CreateRefusesEmptyOrNegativeSizes) {
     for (const auto& [w, h] : {std::pair{0, 10}, {10, 0}, {-1, 10}, {10, -5}, {0, 0}}) {
         OffscreenBitmap bitmap;

@@ -16,14 +16,6 @@ void ExpectMatrixNear(const Matrix4x4& actual, const Matrix4x4& expected, double
     }
 }
 
-TEST(Scene, StartsWithIdentityZoomOneAndTumbleOff) {
-    Scene scene;
-    EXPECT_EQ(scene.GetZoom(), 1.0);
-    EXPECT_FALSE(scene.IsTumbling());
-    EXPECT_EQ(scene.GetTumblePhase(), 0.0);
-    ExpectMatrixNear(scene.GetOrientation(), Matrix4x4(), 0.0);
-}
-
 TEST(Scene, ZoomByMultipliesSoThreeStartUpZoomsGiveEightTenthsToTheSeventh) {
     Scene scene;
     for (int k = 0; k < 3; ++k) {

@@ -58,14 +58,6 @@ TEST(Warps, WorkedPoints) {
     ExpectNear(BulgeWarp(Vector3(0, 0, 0), 1.0), 0, 0, 0, 0);
 }
 
-TEST(Warps, TableOrder) {
-    EXPECT_EQ(warpTable[0], &WobbleWarp);
-    EXPECT_EQ(warpTable[1], &TwistWarp);
-    EXPECT_EQ(warpTable[2], &WobbleWarp);
-    EXPECT_EQ(warpTable[3], &BulgeWarp);
-    EXPECT_EQ(warpTable[4], nullptr);
-}
-
 TEST(WarpMesh, IndexFoldsByMagnitudeModuloFour) {
     const double t = 0.85;
     auto warped = [t](int index) {

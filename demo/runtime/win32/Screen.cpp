@@ -13,8 +13,10 @@ namespace {
 constexpr const char* kScreenSystemClass = "MultimediaBase Class";
 constexpr UINT kSdkVersion = 32;
 // A lost device is waited for this long, a millisecond at a time, per
-// presentation.
-constexpr int kLostDeviceTries = 32;
+// presentation. Measured on the tick count: a Sleep(1) may last a whole
+// tick of the system clock, 15.6 ms, so counting sleeps would wait half a
+// second.
+constexpr DWORD kLostDeviceWaitMs = 32;
 // D3DCREATE_FPU_PRESERVE: the process's floating-point control word is left
 // as it is, which the corner arithmetic depends on.
 constexpr DWORD kHardwareVertices = D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_FPU_PRESERVE;
@@ -81,7 +83,8 @@ void SetSpriteDefaults() {
 bool PresentBackBuffer() {
     screen.device->SetRenderTarget(0, screen.backBuffer);
     HRESULT level = screen.device->TestCooperativeLevel();
-    for (int tries = 0; level == D3DERR_DEVICELOST && tries < kLostDeviceTries; ++tries) {
+    const DWORD waitStart = GetTickCount();
+    while (level == D3DERR_DEVICELOST && GetTickCount() - waitStart < kLostDeviceWaitMs) {
         Sleep(1);
         level = screen.device->TestCooperativeLevel();
     }

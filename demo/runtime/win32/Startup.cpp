@@ -1,5 +1,9 @@
 // The Win32 steps of the start-up and shutdown sequences, and the message
 // pump behind PollEvent and WaitEvent.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <mmsystem.h>
+
 #include "demo/runtime/Events.h"
 #include "demo/runtime/Platform.h"
 #include "demo/runtime/win32/Win32Platform.h"
@@ -13,6 +17,11 @@ HINSTANCE instance = nullptr;
 // offers it, though nothing the demo draws needs it.
 HMODULE msimg32 = nullptr;
 FARPROC alphaBlend = nullptr;
+// The system timer's resolution while the run-time lives: 1 ms, so that the
+// pacer's sleeps and the event waits end when asked rather than on the next
+// tick of a clock that steps every 15.6 ms unless a program asks for finer.
+constexpr UINT kTimerPeriodMs = 1;
+bool timerPeriodGranted = false;
 // Events posted from other threads arrive as this message at this window.
 HWND postWindow = nullptr;
 UINT postMessage = 0;
@@ -33,6 +42,9 @@ HINSTANCE ModuleInstance() {
 
 void StartPlatformProcess() {
     instance = GetModuleHandleA(nullptr);
+    if (!timerPeriodGranted) {
+        timerPeriodGranted = timeBeginPeriod(kTimerPeriodMs) == TIMERR_NOERROR;
+    }
 }
 
 void StartPlatformDrawing() {
@@ -74,6 +86,11 @@ void StopPlatformDrawing() {
 
 void StopPlatformProcess() {
     UnloadScreenSystem();
+    // Only a granted request is released: each release must match one.
+    if (timerPeriodGranted) {
+        timeEndPeriod(kTimerPeriodMs);
+        timerPeriodGranted = false;
+    }
 }
 
 int TakePlatformMessage(int timeoutMs) {

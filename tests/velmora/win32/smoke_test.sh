@@ -53,7 +53,7 @@ if [ -n "$objdump" ]; then
         "$objdump" -p "$exe" | grep -q 'file format pei-i386' || fail "$exe is not a 32-bit PE file"
         for dll in $("$objdump" -p "$exe" | sed -n 's/.*DLL Name: //p'); do
             case "${dll,,}" in
-                kernel32.dll | user32.dll | gdi32.dll | opengl32.dll | glu32.dll | msvcrt.dll) ;;
+                kernel32.dll | user32.dll | gdi32.dll | winmm.dll | opengl32.dll | glu32.dll | msvcrt.dll) ;;
                 *) fail "$exe imports $dll, not a system DLL" ;;
             esac
         done

@@ -20,6 +20,7 @@
 #include "render/DrawGL.h"
 #include "shell/App.h"
 #include "shell/Platform.h"
+#include "shell/win32/TimerPeriod.h"
 #include "shell/win32/Win32Window.h"
 #include "tests/velmora/TickLog.h"
 
@@ -78,6 +79,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR command
         holdPath = path;
     }
 
+    // As the program holds it, so that the ticks timed are the program's.
+    const TimerPeriod fineTimers;
     if (InitApp(instance, previousInstance, showCommand) == 0) {
         return 1;
     }
