@@ -125,7 +125,7 @@ bool OpenPlatformScreen(const ScreenPlacement& placement, PlatformScreen& traits
 // Shows the screen: back is the core's back buffer (top row first, 4 bytes a
 // pixel: blue, green, red, unused), and changed the rectangles of it that
 // differ from what the last call showed; all of it on the first call after
-// opening and after ShowWholeScreen. With an own target, back is null and
+// opening and after DamageWholeScreen. With an own target, back is null and
 // changed empty: the platform shows its own back buffer whole.
 ScreenShown ShowPlatformScreen(const ScreenPlacement& placement, const PixelBuffer* back,
                                const std::vector<DamageRect>& changed);
