@@ -86,12 +86,19 @@ void DrawCube() {
     }
 }
 
+// Set when presenting has failed: the window can no longer show the cube,
+// and a run nobody can see must not go on as if it could.
+bool screenLost = false;
+
 const char* WhatFailed(std::string_view call) {
     if (call == "LoadScreenSystem") {
         return "no display, or no way to present on it";
     }
     if (call == "MakeWindow") {
         return "the 800 x 600 window could not be created";
+    }
+    if (call == "PresentScreen") {
+        return "the picture can no longer be shown in the window";
     }
     return "the window's screen could not be created";
 }
@@ -100,6 +107,7 @@ const char* WhatFailed(std::string_view call) {
 
 const char* StartWobblet() {
     ClearState();
+    screenLost = false;
     RuntimeStartup();  // registers the PNG decoder too
     FillTables();
     angleZ = angleY = angleX = 0;
@@ -162,7 +170,10 @@ bool RunFrame() {
     frameSlot = NextSlot(frameSlot);
     EndDrawing();
 
-    PresentScreen();
+    if (PresentScreen() == 0) {
+        screenLost = true;
+        return false;
+    }
     return PollEvent() != EventWindowClosed;
 }
 
@@ -178,5 +189,10 @@ int RunWobblet(const char* programName) {
     while (RunFrame()) {
     }
     StopWobblet();
+    if (screenLost) {
+        std::fprintf(stderr, "%s: PresentScreen failed: %s\n", programName,
+                     WhatFailed("PresentScreen"));
+        return 1;
+    }
     return 0;
 }

@@ -40,12 +40,12 @@ inline constexpr int kCompositeY = 180;
 const char* StartWobblet();
 
 // One pass of the frame loop, presentation and event poll included. Returns
-// false once the window's close event has arrived.
+// false once the window's close event has arrived, or when presenting failed.
 bool RunFrame();
 
 // The run-time shutdown sequence.
 void StopWobblet();
 
 // The whole program: start, loop until closed, stop. Returns the exit status;
-// a failed start is reported on standard error.
+// a failed start or a lost screen is reported on standard error (status 1).
 int RunWobblet(const char* programName);

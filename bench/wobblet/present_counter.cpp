@@ -7,12 +7,19 @@
 // where T1 and T2 are the CLOCK_REALTIME nanoseconds at which the first and
 // the latest presentation returned. Without the variable it does nothing but
 // pass the call on.
+//
+// With WOBBLET_HIDE_WINDOW_SYSTEM=1 the program is also told that its window
+// belongs to no window system it knows (SDL_GetWindowWMInfo), so that it
+// takes the way it shows its screen on any other video driver, the SDL
+// renderer, and what that costs can be measured on an X or Wayland display.
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <dlfcn.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
 
@@ -21,6 +28,7 @@ namespace {
 using PresentFunction = void (*)(SDL_Renderer*);
 using UpdateFunction = int (*)(SDL_Window*);
 using UpdateRectsFunction = int (*)(SDL_Window*, const SDL_Rect*, int);
+using WindowInfoFunction = SDL_bool (*)(SDL_Window*, SDL_SysWMinfo*);
 
 constexpr std::int64_t kReportEveryNs = 100'000'000;
 
@@ -93,5 +101,16 @@ extern "C" int SDL_UpdateWindowSurfaceRects(SDL_Window* window, const SDL_Rect* 
         reinterpret_cast<UpdateRectsFunction>(dlsym(RTLD_NEXT, "SDL_UpdateWindowSurfaceRects"));
     const int result = real != nullptr ? real(window, rects, count) : -1;
     Counted();
+    return result;
+}
+
+extern "C" SDL_bool SDL_GetWindowWMInfo(SDL_Window* window, SDL_SysWMinfo* info) {
+    static const auto real =
+        reinterpret_cast<WindowInfoFunction>(dlsym(RTLD_NEXT, "SDL_GetWindowWMInfo"));
+    const SDL_bool result = real != nullptr ? real(window, info) : SDL_FALSE;
+    const char* hide = std::getenv("WOBBLET_HIDE_WINDOW_SYSTEM");
+    if (result == SDL_TRUE && hide != nullptr && std::strcmp(hide, "1") == 0) {
+        info->subsystem = SDL_SYSWM_UNKNOWN;
+    }
     return result;
 }

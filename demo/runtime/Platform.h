@@ -3,18 +3,19 @@
 // each set defines every function declared here, and nothing in the portable
 // core knows which set it was linked with.
 //
-// Besides these, a platform defines the screen operations of runtime.h:
-// LoadScreenSystem, MakeWindowScreen, ScreenTarget, PresentScreen and
-// FreeWindowScreen. Everything else in runtime.h (the start-up and shutdown
-// order, the window table, the event queue, PollEvent and WaitEvent, images
-// and drawing) is portable and must not be written again by a platform.
+// Besides these, a platform defines LoadScreenSystem of runtime.h.
+// Everything else in runtime.h (the start-up and shutdown order, the window
+// table, the event queue, PollEvent and WaitEvent, the screen, images and
+// drawing) is portable and must not be written again by a platform.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "demo/runtime/runtime.h"
 
+struct DamageRect;
 struct PixelBuffer;
 struct WindowRecord;
 
@@ -68,9 +69,69 @@ void DestroyPlatformWindow(int number, WindowRecord& record);
 int TakePlatformMessage(int timeoutMs);
 
 // --- Screen ----------------------------------------------------------------
-// The window the open screen draws into, or null when no screen is open. The
-// window table frees the screen before it destroys that window.
-WindowHandle ScreenParentWindow();
+// The portable core (WindowScreen.cpp) owns the screen: MakeWindowScreen's
+// checks, where the screen lies, whether it is open and still usable, its
+// back buffer in memory with the record of what changed, and the pace of the
+// presentations. The platform only opens a way to show it, shows changed
+// rectangles, and closes that again. One screen is open at a time.
+
+// Where the screen lies and how it is to be shown, as MakeWindowScreen was
+// asked: width and height are positive and parent is a window of the table.
+struct ScreenPlacement {
+    WindowHandle parent = nullptr;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    // Covers what the window's inner area leaves after the offsets,
+    // stretched to it, whatever size the window takes.
+    bool autoStretch = false;
+    int rightOffset = 0;
+    int bottomOffset = 0;
+    // Flip mode 1: presentations wait for the display's retrace if they can.
+    bool atRetrace = false;
+};
+
+// What OpenPlatformScreen tells the core about the way it opened.
+struct PlatformScreen {
+    // The display's refresh rate; 0 when unknown (counted as 60).
+    int refreshHz = 0;
+    // False where something outside the program sets the beat (a page's
+    // refresh, a frame sink): the core then never sleeps after presenting.
+    bool paced = true;
+    // Set by a platform that keeps the back buffer itself and draws on it
+    // with its own routines: the core then makes no back buffer, ScreenTarget
+    // is what this returns (null when it cannot be drawn on now), and
+    // ShowPlatformScreen gets no pixels and no rectangles.
+    DrawTarget* (*ownTarget)() = nullptr;
+};
+
+// How a ShowPlatformScreen call went.
+enum class ScreenShown {
+    // Nothing can be shown, now or later: the screen stays open but unusable.
+    kFailed,
+    // Handed to the display without waiting for it: the core's pacer keeps
+    // the loop at the refresh rate.
+    kAtOnce,
+    // The call may have waited for the retrace: the core times it, and the
+    // pacer follows the display when it did.
+    kMayWaitForRetrace,
+};
+
+// Opens the platform's way of showing a screen so placed; fills traits.
+// False, with nothing left open, when the platform cannot show it (it may say
+// why on standard error). Called only when no platform screen is open.
+bool OpenPlatformScreen(const ScreenPlacement& placement, PlatformScreen& traits);
+// Shows the screen: back is the core's back buffer (top row first, 4 bytes a
+// pixel: blue, green, red, unused), and changed the rectangles of it that
+// differ from what the last call showed; all of it on the first call after
+// opening and after DamageWholeScreen. With an own target, back is null and
+// changed empty: the platform shows its own back buffer whole.
+ScreenShown ShowPlatformScreen(const ScreenPlacement& placement, const PixelBuffer* back,
+                               const std::vector<DamageRect>& changed);
+// Lets go of what OpenPlatformScreen made. The core has ended any drawing on
+// its back buffer first; a platform with its own target ends drawing on that.
+void ClosePlatformScreen();
 
 // --- Pixel memory and native block operations ----------------------------
 // HeapPixels.cpp serves platforms that draw on images only with the

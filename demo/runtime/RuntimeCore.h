@@ -9,3 +9,12 @@
 struct PixelBuffer;
 class ScreenDamage;
 DrawTarget* MakeScreenOutput(PixelBuffer* backBuffer, ScreenDamage* damage);
+
+// The window the open screen draws into, or null when no screen is open. The
+// window table frees the screen before it destroys that window.
+WindowHandle ScreenParentWindow();
+// The whole screen is shown again at the next presentation (the window was
+// uncovered, or the platform lost what it showed).
+void DamageWholeScreen();
+// Shows the whole screen again now, as a presentation (paced like one).
+void ShowWholeScreen();

@@ -3,6 +3,7 @@
 #include "demo/runtime/Events.h"
 #include "demo/runtime/ObjectTable.h"
 #include "demo/runtime/Platform.h"
+#include "demo/runtime/RuntimeCore.h"
 
 namespace {
 

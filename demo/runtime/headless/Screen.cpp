@@ -1,14 +1,13 @@
 #include <utility>
 
 #include "demo/runtime/Events.h"
-#include "demo/runtime/MemoryScreen.h"
+#include "demo/runtime/PixelBuffer.h"
 #include "demo/runtime/Platform.h"
 #include "demo/runtime/WindowTable.h"
 #include "demo/runtime/headless/FrameSink.h"
 
 namespace {
 
-MemoryScreen screen;
 // Set by the capture tool or a test before the program starts; start-up
 // leaves it alone.
 FrameSink frameSink;
@@ -23,41 +22,29 @@ int LoadScreenSystem() {
     return 1;
 }
 
-int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, int /*autoStretch*/,
-                     int /*rightOffset*/, int /*bottomOffset*/, int /*flipMode*/) {
-    return screen.Make(parent, x, y, width, height) ? 1 : 0;
+bool OpenPlatformScreen(const ScreenPlacement& /*placement*/, PlatformScreen& traits) {
+    // The sink takes frames as fast as the program makes them.
+    traits.paced = false;
+    return true;
 }
 
-DrawTarget* ScreenTarget() {
-    return screen.Target();
-}
-
-int PresentScreen() {
-    if (!screen.TakeChanges()) {
-        return 0;
-    }
-    const PixelBuffer* back = screen.backBuffer.get();
+ScreenShown ShowPlatformScreen(const ScreenPlacement& placement, const PixelBuffer* back,
+                               const std::vector<DamageRect>& changed) {
     if (!frameSink) {
-        return 1;
+        return ScreenShown::kAtOnce;
     }
     PresentedScreen frame;
     frame.width = back->width;
     frame.height = back->height;
     frame.stride = back->stride;
     frame.pixels = back->Row(0);
-    frame.changed = &screen.changed;
+    frame.changed = &changed;
     if (!frameSink(frame)) {
         // As if the close box had been used.
-        const int number = WindowNumberOf(screen.parent);
+        const int number = WindowNumberOf(placement.parent);
         QueueWindowEvent(EventWindowClosed, number >= 0 ? number : 0);
     }
-    return 1;
+    return ScreenShown::kAtOnce;
 }
 
-WindowHandle ScreenParentWindow() {
-    return screen.Parent();
-}
-
-void FreeWindowScreen() {
-    screen.Release();
-}
+void ClosePlatformScreen() {}

@@ -1,46 +1,36 @@
+// The SDL screen: how the platform shows the core's back buffer, chosen by
+// what the window's video driver offers. A graphics processor's renderer that
+// waits for the retrace is kept; otherwise an X11 window takes its window
+// surface in shared memory, a Wayland window shared-memory buffers on its own
+// surface, and any other driver an SDL renderer of whatever kind it has.
+#include <SDL_syswm.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <string>
-#include <vector>
 
-#include "demo/runtime/DrawTarget.h"
-#include "demo/runtime/FramePacer.h"
+#include "demo/runtime/Platform.h"
 #include "demo/runtime/RuntimeCore.h"
-#include "demo/runtime/ScreenDamage.h"
 #include "demo/runtime/sdl/PresentPath.h"
+#include "demo/runtime/sdl/RendererPresent.h"
 #include "demo/runtime/sdl/SdlPlatform.h"
 #include "demo/runtime/sdl/SurfacePresent.h"
+#include "demo/runtime/sdl/WaylandPresent.h"
 
 namespace {
 
-struct Screen {
-    bool open = false;
-    // False once presenting has failed for good: presenting then shows
-    // nothing and says so no more.
-    bool usable = false;
-    SDL_Window* parent = nullptr;
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool autoStretch = false;
-    int rightOffset = 0;
-    int bottomOffset = 0;
-    int refreshRate = 0;
-    // Null when the screen presents through the window's surface.
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
+enum class Path { kNone, kRenderer, kSurface, kWayland };
+
+struct Shower {
+    Path path = Path::kNone;
+    SDL_Window* window = nullptr;
+    ScreenPlacement placement;
+    RendererPresenter renderer;
     SurfacePresenter surface;
-    // Top row first, blue-green-red-unused: what an ARGB8888 texture and a
-    // depth-24 window surface take.
-    std::unique_ptr<PixelBuffer> backBuffer;
-    ScreenDamage damage;
-    std::vector<DamageRect> changed;
-    FramePacer pacer;
+    WaylandScreen* wayland = nullptr;
 };
 
-Screen screen;
+Shower shower;
 bool screenSystemLoaded = false;
 
 bool IsFallbackDriver(const char* driver) {
@@ -48,23 +38,10 @@ bool IsFallbackDriver(const char* driver) {
            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
-SDL_Texture* MakeTexture() {
-    return SDL_CreateTexture(screen.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                             screen.width, screen.height);
-}
-
-// The part of the window the screen covers: its own rectangle, or with
-// automatic stretch whatever the window leaves after the offsets.
-SDL_Rect Destination() {
-    SDL_Rect rect{screen.x, screen.y, screen.width, screen.height};
-    if (screen.autoStretch) {
-        int innerWidth = 0;
-        int innerHeight = 0;
-        SDL_GetWindowSize(screen.parent, &innerWidth, &innerHeight);
-        rect.w = innerWidth - screen.x - screen.rightOffset;
-        rect.h = innerHeight - screen.y - screen.bottomOffset;
-    }
-    return rect;
+SDL_SYSWM_TYPE WindowSystemOf(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    return SDL_GetWindowWMInfo(window, &info) == SDL_TRUE ? info.subsystem : SDL_SYSWM_UNKNOWN;
 }
 
 int RefreshRateOf(SDL_Window* window) {
@@ -102,46 +79,47 @@ RendererTraits TraitsOf(SDL_Renderer* renderer) {
     return traits;
 }
 
-void ReleaseScreenResources() {
-    if (screen.texture != nullptr) {
-        SDL_DestroyTexture(screen.texture);
-    }
-    if (screen.renderer != nullptr) {
-        SDL_DestroyRenderer(screen.renderer);
-    }
-    if (screen.backBuffer) {
-        DetachDrawingFrom(screen.backBuffer.get());
-    }
-    screen = Screen{};
-}
-
-// Presentation through the renderer: the changed parts go into the texture,
-// which keeps the rest, and the whole texture is drawn; the window is cleared
-// first only where the screen leaves part of it uncovered.
-bool PresentWithRenderer() {
-    const PixelBuffer& back = *screen.backBuffer;
-    for (const DamageRect& r : screen.changed) {
-        const SDL_Rect rect{r.x, r.y, r.width, r.height};
-        if (SDL_UpdateTexture(screen.texture, &rect, back.Row(r.y) + r.x * 4,
-                              static_cast<int>(back.stride)) != 0) {
-            return false;
-        }
-    }
-    const SDL_Rect source{0, 0, screen.width, screen.height};
-    const SDL_Rect destination = Destination();
-    int outputWidth = 0;
-    int outputHeight = 0;
-    SDL_GetRendererOutputSize(screen.renderer, &outputWidth, &outputHeight);
-    if (destination.x > 0 || destination.y > 0 || destination.x + destination.w < outputWidth ||
-        destination.y + destination.h < outputHeight) {
-        SDL_SetRenderDrawColor(screen.renderer, 0, 0, 0, 255);
-        SDL_RenderClear(screen.renderer);
-    }
-    if (SDL_RenderCopy(screen.renderer, screen.texture, &source, &destination) != 0) {
+// The renderer SDL gives this window, if it is the way to show it: always
+// when the screen stretches, else only as PreferRenderer says.
+bool OpenPreferredRenderer(const ScreenPlacement& placement, Uint32 vsync) {
+    SDL_Window* window = shower.window;
+    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | vsync);
+    if (renderer == nullptr) {
         return false;
     }
-    SDL_RenderPresent(screen.renderer);
-    return true;
+    if (!placement.autoStretch && !PreferRenderer(TraitsOf(renderer), placement.atRetrace)) {
+        SDL_DestroyRenderer(renderer);
+        return false;
+    }
+    return shower.renderer.Open(renderer, placement);
+}
+
+Path OpenPath(const ScreenPlacement& placement) {
+    SDL_Window* window = shower.window;
+    // Flip mode 1 presents at the retrace; 0 presents at once.
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, placement.atRetrace ? "1" : "0");
+    const Uint32 vsync = placement.atRetrace ? SDL_RENDERER_PRESENTVSYNC : 0;
+    const SDL_SYSWM_TYPE system = WindowSystemOf(window);
+    // A renderer on a Wayland window would put a context of its own on the
+    // surface the buffers go to: there it is asked for only to stretch.
+    if (!placement.autoStretch && system == SDL_SYSWM_WAYLAND) {
+        shower.wayland = OpenWaylandScreen(window);
+        if (shower.wayland != nullptr) {
+            return Path::kWayland;
+        }
+    } else if (OpenPreferredRenderer(placement, vsync)) {
+        return Path::kRenderer;
+    }
+    if (placement.autoStretch) {
+        return Path::kNone;
+    }
+    if (system == SDL_SYSWM_X11 && SDL_GetWindowSurface(window) != nullptr) {
+        return Path::kSurface;
+    }
+    if (shower.renderer.Open(SDL_CreateRenderer(window, -1, vsync), placement)) {
+        return Path::kRenderer;
+    }
+    return Path::kNone;
 }
 
 }  // namespace
@@ -184,131 +162,65 @@ void UnloadScreenSystem() {
     }
 }
 
-int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, int autoStretch,
-                     int rightOffset, int bottomOffset, int flipMode) {
-    FreeWindowScreen();
-    if (WindowNumberOf(parent) < 0 || width <= 0 || height <= 0) {
-        return 0;
+bool OpenPlatformScreen(const ScreenPlacement& placement, PlatformScreen& traits) {
+    shower.window = static_cast<SDL_Window*>(placement.parent);
+    shower.placement = placement;
+    shower.path = OpenPath(placement);
+    if (shower.path == Path::kNone) {
+        const char* error = SDL_GetError();
+        std::fprintf(stderr, "wobblet: the %s video driver offers no way to show the screen%s%s\n",
+                     SDL_GetCurrentVideoDriver(), error[0] != '\0' ? ": " : "", error);
+        shower = Shower{};
+        return false;
     }
-    SDL_Window* window = static_cast<SDL_Window*>(parent);
-    screen.parent = window;
-    screen.x = x;
-    screen.y = y;
-    screen.width = width;
-    screen.height = height;
-    screen.autoStretch = autoStretch != 0;
-    screen.rightOffset = rightOffset;
-    screen.bottomOffset = bottomOffset;
-    screen.backBuffer = NewPixelBuffer(width, height, 32, false);
-    if (!screen.backBuffer) {
-        ReleaseScreenResources();
-        return 0;
-    }
-    screen.damage.Reset(width, height);
-    // Flip mode 1 presents at the retrace; 0 presents at once.
-    SDL_SetHint(SDL_HINT_RENDER_VSYNC, flipMode != 0 ? "1" : "0");
-    const Uint32 vsync = flipMode != 0 ? SDL_RENDERER_PRESENTVSYNC : 0;
-    screen.renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | vsync);
-    const bool keepRenderer =
-        screen.renderer != nullptr &&
-        (screen.autoStretch || PreferRenderer(TraitsOf(screen.renderer), flipMode != 0));
-    if (!keepRenderer && screen.renderer != nullptr) {
-        SDL_DestroyRenderer(screen.renderer);
-        screen.renderer = nullptr;
-    }
-    if (keepRenderer) {
-        screen.texture = MakeTexture();
-        if (screen.texture == nullptr) {
-            ReleaseScreenResources();
-            return 0;
-        }
-    } else if (screen.autoStretch || SDL_GetWindowSurface(window) == nullptr) {
-        // Neither way to show anything.
-        ReleaseScreenResources();
-        return 0;
-    }
-    screen.refreshRate = RefreshRateOf(window);
-    screen.pacer.Start(screen.refreshRate);
-    screen.open = true;
-    screen.usable = true;
-    return 1;
+    traits.refreshHz = RefreshRateOf(shower.window);
+    return true;
 }
 
-DrawTarget* ScreenTarget() {
-    if (!screen.open) {
-        EndDrawing();
-        return nullptr;
-    }
-    return MakeScreenOutput(screen.backBuffer.get(), &screen.damage);
-}
-
-int PresentScreen() {
-    if (!screen.open) {
-        return 0;
-    }
-    if (!screen.usable) {
-        // Nothing is shown any more, but the loop it paces must not spin.
-        screen.pacer.AfterPresent(FramePacer::Clock::duration::zero());
-        return 1;
-    }
-    screen.damage.Take(screen.changed);
-    const FramePacer::Clock::time_point start = FramePacer::Clock::now();
+ScreenShown ShowPlatformScreen(const ScreenPlacement& placement, const PixelBuffer* back,
+                               const std::vector<DamageRect>& changed) {
     bool shown = false;
-    if (screen.renderer != nullptr) {
-        shown = PresentWithRenderer();
-        if (!shown) {
-            // The textures may have gone with the device: once more, whole.
-            RestoreScreenTextures();
-            screen.damage.Take(screen.changed);
-            shown = screen.texture != nullptr && PresentWithRenderer();
-        }
-    } else {
-        const PixelBuffer& back = *screen.backBuffer;
-        shown = screen.surface.Present(screen.parent, screen.x, screen.y, back.Row(0), back.stride,
-                                       back.width, back.height, screen.changed);
+    switch (shower.path) {
+        case Path::kRenderer:
+            // Only a renderer can wait for the retrace.
+            return shower.renderer.Present(placement, *back, changed)
+                       ? ScreenShown::kMayWaitForRetrace
+                       : ScreenShown::kFailed;
+        case Path::kSurface:
+            shown = shower.surface.Present(shower.window, placement.x, placement.y, back->Row(0),
+                                           back->stride, back->width, back->height, changed);
+            break;
+        case Path::kWayland:
+            shown =
+                PresentOnWayland(shower.wayland, shower.window, placement.x, placement.y,
+                                 back->Row(0), back->stride, back->width, back->height, changed);
+            break;
+        case Path::kNone:
+            break;
     }
-    const FramePacer::Clock::duration took = FramePacer::Clock::now() - start;
-    if (!shown) {
-        screen.usable = false;
-        screen.pacer.AfterPresent(FramePacer::Clock::duration::zero());
-        return 0;
-    }
-    // Only a renderer can wait for the retrace; a window surface's update
-    // that took long was held up by the machine, not by the display.
-    screen.pacer.AfterPresent(screen.renderer != nullptr ? took
-                                                         : FramePacer::Clock::duration::zero());
-    return 1;
+    return shown ? ScreenShown::kAtOnce : ScreenShown::kFailed;
 }
 
-void FreeWindowScreen() {
-    if (screen.open) {
-        ReleaseScreenResources();
-    }
-}
-
-SDL_Window* ScreenWindow() {
-    return screen.open ? screen.parent : nullptr;
+void ClosePlatformScreen() {
+    shower.renderer.Close();
+    CloseWaylandScreen(shower.wayland);
+    shower = Shower{};
 }
 
 void RepaintScreen() {
-    if (screen.open) {
-        screen.damage.AddAll();
-        screen.surface.Forget();
+    if (shower.path == Path::kNone) {
+        return;
     }
-    PresentScreen();
+    shower.surface.Forget();
+    if (shower.wayland != nullptr) {
+        ForgetWaylandScreen(shower.wayland);
+    }
+    ShowWholeScreen();
 }
 
 void RestoreScreenTextures() {
-    if (!screen.open) {
-        return;
+    if (shower.path == Path::kRenderer) {
+        shower.renderer.RestoreTexture(shower.placement);
+        DamageWholeScreen();
     }
-    if (screen.texture != nullptr) {
-        SDL_DestroyTexture(screen.texture);
-        screen.texture = nullptr;
-    }
-    if (screen.renderer != nullptr) {
-        screen.texture = MakeTexture();
-    }
-    // A new texture holds nothing yet.
-    screen.damage.AddAll();
 }

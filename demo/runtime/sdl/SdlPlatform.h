@@ -10,9 +10,7 @@
 // Turns a window's system event into the run-time's window events.
 void TranslateWindowEvent(const SDL_WindowEvent& event);
 
-// The window the open screen lives in, or null.
-SDL_Window* ScreenWindow();
-// Shows the last presented frame again (the window was uncovered).
+// Shows the whole screen again (the window was uncovered).
 void RepaintScreen();
 // The renderer lost its textures; make them again.
 void RestoreScreenTextures();

@@ -1,5 +1,6 @@
 #include "demo/runtime/Events.h"
 #include "demo/runtime/Platform.h"
+#include "demo/runtime/RuntimeCore.h"
 #include "demo/runtime/WindowTable.h"
 #include "demo/runtime/sdl/SdlPlatform.h"
 
@@ -64,10 +65,6 @@ void DestroyPlatformWindow(int /*number*/, WindowRecord& record) {
     record.handle = nullptr;
 }
 
-WindowHandle ScreenParentWindow() {
-    return ScreenWindow();
-}
-
 void TranslateWindowEvent(const SDL_WindowEvent& event) {
     const int number = NumberOfWindowId(event.windowID);
     if (number < 0) {
@@ -101,7 +98,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
             break;
         case SDL_WINDOWEVENT_EXPOSED:
             QueueWindowEvent(EventWindowEraseBackground, number);
-            if (ScreenWindow() == NativeWindowHandle(number)) {
+            if (ScreenParentWindow() == NativeWindowHandle(number)) {
                 RepaintScreen();
             }
             break;

@@ -1,19 +1,18 @@
-// The screen: an 800 x 600 back buffer in wasm memory that keeps its
-// contents, presented into the canvas. Only the rectangles the drawing
-// routines changed since the last present are put (the run-time's screen
-// damage), so a frame costs what changed, not the whole screen. The page's
-// refresh (requestAnimationFrame) paces the frames: presenting never waits.
+// The screen is put into the canvas: only the rectangles the drawing routines
+// changed since the last present, so a frame costs what changed, not the
+// whole screen. The page's refresh (requestAnimationFrame) paces the frames:
+// presenting never waits.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "demo/runtime/MemoryScreen.h"
+#include "demo/runtime/PixelBuffer.h"
 #include "demo/runtime/Platform.h"
+#include "demo/runtime/ScreenDamage.h"
 #include "demo/runtime/web/WebPlatform.h"
 
 namespace {
 
-MemoryScreen screen;
 // One changed rectangle in the canvas's byte order.
 std::vector<std::uint8_t> rgba;
 
@@ -39,29 +38,17 @@ int LoadScreenSystem() {
     return 1;
 }
 
-int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, int /*autoStretch*/,
-                     int /*rightOffset*/, int /*bottomOffset*/, int /*flipMode*/) {
-    return screen.Make(parent, x, y, width, height) ? 1 : 0;
+bool OpenPlatformScreen(const ScreenPlacement& /*placement*/, PlatformScreen& traits) {
+    traits.paced = false;
+    return true;
 }
 
-DrawTarget* ScreenTarget() {
-    return screen.Target();
-}
-
-int PresentScreen() {
-    if (!screen.TakeChanges()) {
-        return 0;
+ScreenShown ShowPlatformScreen(const ScreenPlacement& /*placement*/, const PixelBuffer* back,
+                               const std::vector<DamageRect>& changed) {
+    for (const DamageRect& r : changed) {
+        Put(*back, r);
     }
-    for (const DamageRect& r : screen.changed) {
-        Put(*screen.backBuffer, r);
-    }
-    return 1;
+    return ScreenShown::kAtOnce;
 }
 
-WindowHandle ScreenParentWindow() {
-    return screen.Parent();
-}
-
-void FreeWindowScreen() {
-    screen.Release();
-}
+void ClosePlatformScreen() {}

@@ -4,7 +4,6 @@
 #include <d3d9.h>
 
 #include "demo/runtime/DrawTarget.h"
-#include "demo/runtime/FramePacer.h"
 #include "demo/runtime/Platform.h"
 #include "demo/runtime/win32/Win32Platform.h"
 #include "demo/runtime/win32/Win32Screen.h"
@@ -38,18 +37,11 @@ struct Screen {
     HWND parent = nullptr;
     HWND child = nullptr;
     WNDPROC childProc = nullptr;
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool autoStretch = false;
-    int rightOffset = 0;
-    int bottomOffset = 0;
+    ScreenPlacement placement;
     IDirect3DDevice9* device = nullptr;
     IDirect3DSurface9* backBuffer = nullptr;
     D3DPRESENT_PARAMETERS parameters{};
     int refreshRate = 0;
-    FramePacer pacer;
 };
 
 ScreenSystem screenSystem;
@@ -66,13 +58,14 @@ void Release(Interface*& object) {
 // The child's size: its own, or with automatic stretch what the parent's
 // inner area leaves after the offsets.
 void StretchChild() {
-    if (!screen.autoStretch || screen.child == nullptr) {
+    if (!screen.placement.autoStretch || screen.child == nullptr) {
         return;
     }
     RECT inner;
     GetClientRect(screen.parent, &inner);
-    MoveWindow(screen.child, screen.x, screen.y, inner.right - screen.x - screen.rightOffset,
-               inner.bottom - screen.y - screen.bottomOffset, TRUE);
+    MoveWindow(screen.child, screen.placement.x, screen.placement.y,
+               inner.right - screen.placement.x - screen.placement.rightOffset,
+               inner.bottom - screen.placement.y - screen.placement.bottomOffset, TRUE);
 }
 
 // Draws the sprites' way: the first texture argument, point filtering, no
@@ -110,7 +103,7 @@ bool PresentBackBuffer() {
         }
         SetSpriteDefaults();
     }
-    const RECT source{0, 0, screen.width, screen.height};
+    const RECT source{0, 0, screen.placement.width, screen.placement.height};
     RECT destination;
     GetClientRect(screen.child, &destination);
     screen.usable = SUCCEEDED(screen.device->Present(&source, &destination, nullptr, nullptr));
@@ -185,8 +178,8 @@ bool CreateDevice(int flipMode) {
     screen.refreshRate = static_cast<int>(desktop.RefreshRate);
     D3DPRESENT_PARAMETERS& p = screen.parameters;
     p = D3DPRESENT_PARAMETERS{};
-    p.BackBufferWidth = static_cast<UINT>(screen.width);
-    p.BackBufferHeight = static_cast<UINT>(screen.height);
+    p.BackBufferWidth = static_cast<UINT>(screen.placement.width);
+    p.BackBufferHeight = static_cast<UINT>(screen.placement.height);
     p.BackBufferFormat = desktop.Format;
     p.BackBufferCount = 1;
     p.SwapEffect = D3DSWAPEFFECT_COPY;
@@ -211,6 +204,15 @@ bool CreateDevice(int flipMode) {
     screen.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 0.0f, 0);
     SetSpriteDefaults();
     return true;
+}
+
+// What the core's ScreenTarget gives: GDI on the back buffer's device
+// context.
+DrawTarget* ScreenDrawing() {
+    if (!screen.open || screen.backBuffer == nullptr) {
+        return nullptr;
+    }
+    return MakeScreenDrawing(screen.backBuffer, screen.placement.width, screen.placement.height);
 }
 
 }  // namespace
@@ -259,74 +261,46 @@ void UnloadScreenSystem() {
     screenSystem = ScreenSystem{};
 }
 
-int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, int autoStretch,
-                     int rightOffset, int bottomOffset, int flipMode) {
-    FreeWindowScreen();
-    const HWND parentWindow = static_cast<HWND>(parent);
-    if (parentWindow == nullptr || !IsWindow(parentWindow) || screenSystem.direct3d == nullptr ||
-        width <= 0 || height <= 0) {
-        return 0;
+bool OpenPlatformScreen(const ScreenPlacement& placement, PlatformScreen& traits) {
+    const HWND parentWindow = static_cast<HWND>(placement.parent);
+    if (!IsWindow(parentWindow) || screenSystem.direct3d == nullptr) {
+        return false;
     }
     screen.parent = parentWindow;
-    screen.x = x;
-    screen.y = y;
-    screen.width = width;
-    screen.height = height;
-    screen.autoStretch = autoStretch != 0;
-    screen.rightOffset = rightOffset;
-    screen.bottomOffset = bottomOffset;
-    screen.child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, x, y, width, height,
-                                   parentWindow, nullptr, ModuleInstance(), nullptr);
+    screen.placement = placement;
+    screen.child =
+        CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, screen.placement.x,
+                        screen.placement.y, screen.placement.width, screen.placement.height,
+                        parentWindow, nullptr, ModuleInstance(), nullptr);
     if (screen.child == nullptr) {
         ReleaseScreenResources();
-        return 0;
+        return false;
     }
     screen.childProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(screen.child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
     StretchChild();
-    if (!CreateDevice(flipMode)) {
+    if (!CreateDevice(placement.atRetrace ? 1 : 0)) {
         ReleaseScreenResources();
-        return 0;
+        return false;
     }
     WatchParentSize(parentWindow);
-    screen.pacer.Start(screen.refreshRate);
+    traits.refreshHz = screen.refreshRate;
+    traits.ownTarget = ScreenDrawing;
     screen.open = true;
     screen.usable = true;
-    return 1;
+    return true;
 }
 
-DrawTarget* ScreenTarget() {
-    if (!screen.open || screen.backBuffer == nullptr) {
-        EndDrawing();
-        return nullptr;
-    }
-    return MakeScreenDrawing(screen.backBuffer, screen.width, screen.height);
+// Where presenting returns at once instead of at the retrace, the core's
+// pacer holds the loop to the refresh rate.
+ScreenShown ShowPlatformScreen(const ScreenPlacement& /*placement*/, const PixelBuffer* /*back*/,
+                               const std::vector<DamageRect>& /*changed*/) {
+    return PresentBackBuffer() && screen.usable ? ScreenShown::kMayWaitForRetrace
+                                                : ScreenShown::kFailed;
 }
 
-int PresentScreen() {
-    if (!screen.open) {
-        return 0;
-    }
-    if (!screen.usable) {
-        // Nothing is shown any more, but the loop it paces must not spin.
-        screen.pacer.AfterPresent(FramePacer::Clock::duration::zero());
-        return 1;
-    }
-    const FramePacer::Clock::time_point start = FramePacer::Clock::now();
-    const bool presented = PresentBackBuffer();
-    // Where presenting returns at once instead of at the retrace, the pacer
-    // holds the loop to the refresh rate.
-    screen.pacer.AfterPresent(presented ? FramePacer::Clock::now() - start
-                                        : FramePacer::Clock::duration::zero());
-    return presented ? 1 : 0;
-}
-
-void FreeWindowScreen() {
+void ClosePlatformScreen() {
     if (screen.open || screen.child != nullptr || screen.device != nullptr) {
         ReleaseScreenResources();
     }
-}
-
-WindowHandle ScreenParentWindow() {
-    return screen.open ? screen.parent : nullptr;
 }

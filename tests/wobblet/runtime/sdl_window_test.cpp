@@ -77,10 +77,18 @@ class VirtualDisplay : public ::testing::Environment {
     pid_t windowManager = -1;
 };
 
+// A 32-bit surface's colour at (x, y), red in bits 16-23.
+Uint32 PixelOf(const SDL_Surface* surface, int x, int y) {
+    return *reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(surface->pixels) +
+                                            y * surface->pitch + x * 4) &
+           0xFFFFFF;
+}
+
 class SdlWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         unsetenv("SDL_VIDEODRIVER");
+        unsetenv("SDL_RENDER_DRIVER");
         unsetenv("WAYLAND_DISPLAY");
         setenv("DISPLAY", VirtualDisplay::display.c_str(), 1);
         RuntimeStartup();
@@ -186,11 +194,7 @@ TEST_F(SdlWindowTest, AnExposedWindowIsShownWholeAgain) {
     // through the window's surface, which we can read back.
     SDL_Surface* surface = SDL_GetWindowSurface(window);
     ASSERT_NE(surface, nullptr) << SDL_GetError();
-    const auto pixel = [&](int x, int y) {
-        return *reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(surface->pixels) +
-                                                y * surface->pitch + x * 4) &
-               0xFFFFFF;
-    };
+    const auto pixel = [&](int x, int y) { return PixelOf(surface, x, y); };
     EXPECT_EQ(pixel(0, 0), 0x0000FFu);
     EXPECT_EQ(pixel(105, 55), 0xFFFF00u);
     // Nothing drawn: a present sends nothing and the surface stays as it is.
@@ -206,6 +210,35 @@ TEST_F(SdlWindowTest, AnExposedWindowIsShownWholeAgain) {
     EXPECT_EQ(pixel(0, 0), 0x0000FFu);
     EXPECT_EQ(pixel(319, 199), 0x0000FFu);
     EXPECT_EQ(pixel(105, 55), 0xFFFF00u);
+}
+
+// A driver that is neither X11 nor Wayland gets the screen through a
+// renderer whose texture takes only the changed rectangles. SDL's offscreen
+// driver with its software renderer draws into a surface we can read.
+TEST_F(SdlWindowTest, OtherDriversShowTheScreenThroughARenderer) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    ASSERT_EQ(LoadScreenSystem(), 1);
+    auto* window = static_cast<SDL_Window*>(MakeWindow(0, 0, 0, 340, 230, "Wobblet", 0xC80000));
+    ASSERT_EQ(MakeWindowScreen(window, 10, 20, 320, 200, 0, 0, 0), 1);
+    ASSERT_NE(SDL_GetRenderer(window), nullptr);
+    ASSERT_EQ(BeginDrawing(ScreenTarget()), 1);
+    FillRect(0, 0, 320, 200, PackColor(0, 0, 255));
+    EndDrawing();
+    ASSERT_EQ(PresentScreen(), 1);
+    ASSERT_EQ(BeginDrawing(ScreenTarget()), 1);
+    FillRect(100, 50, 20, 10, PackColor(255, 255, 0));
+    EndDrawing();
+    ASSERT_EQ(PresentScreen(), 1);
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    ASSERT_NE(surface, nullptr) << SDL_GetError();
+    const auto pixel = [&](int x, int y) { return PixelOf(surface, x, y); };
+    EXPECT_EQ(pixel(5, 5), 0u);  // the window outside the screen
+    EXPECT_EQ(pixel(10, 20), 0x0000FFu);
+    EXPECT_EQ(pixel(329, 219), 0x0000FFu);
+    EXPECT_EQ(pixel(110, 70), 0xFFFF00u);
+    EXPECT_EQ(pixel(129, 79), 0xFFFF00u);
+    EXPECT_EQ(pixel(130, 80), 0x0000FFu);
 }
 
 TEST_F(SdlWindowTest, ASecondScreenReplacesTheFirst) {

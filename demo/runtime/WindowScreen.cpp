@@ -1,0 +1,140 @@
+// The screen of runtime.h, the same on every platform: the platform shows
+// it (Platform.h), everything else is here.
+#include <memory>
+#include <vector>
+
+#include "demo/runtime/DrawTarget.h"
+#include "demo/runtime/FramePacer.h"
+#include "demo/runtime/Platform.h"
+#include "demo/runtime/RuntimeCore.h"
+#include "demo/runtime/ScreenDamage.h"
+#include "demo/runtime/WindowTable.h"
+
+namespace {
+
+struct Screen {
+    bool open = false;
+    // False once showing has failed for good: presenting then shows nothing
+    // and says so no more.
+    bool usable = false;
+    ScreenPlacement placement;
+    PlatformScreen traits;
+    // Null when the platform keeps the back buffer (traits.ownTarget).
+    std::unique_ptr<PixelBuffer> backBuffer;
+    ScreenDamage damage;
+    std::vector<DamageRect> changed;
+    FramePacer pacer;
+};
+
+Screen screen;
+
+// After a presentation that took `took`: keeps the beat where the platform
+// does not leave it to something else.
+void Pace(FramePacer::Clock::duration took) {
+    if (screen.traits.paced) {
+        screen.pacer.AfterPresent(took);
+    }
+}
+
+}  // namespace
+
+int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, int autoStretch,
+                     int rightOffset, int bottomOffset, int flipMode) {
+    FreeWindowScreen();
+    if (WindowNumberOf(parent) < 0 || width <= 0 || height <= 0) {
+        return 0;
+    }
+    ScreenPlacement& placement = screen.placement;
+    placement.parent = parent;
+    placement.x = x;
+    placement.y = y;
+    placement.width = width;
+    placement.height = height;
+    placement.autoStretch = autoStretch != 0;
+    placement.rightOffset = rightOffset;
+    placement.bottomOffset = bottomOffset;
+    placement.atRetrace = flipMode != 0;
+    if (!OpenPlatformScreen(placement, screen.traits)) {
+        screen = Screen{};
+        return 0;
+    }
+    if (screen.traits.ownTarget == nullptr) {
+        screen.backBuffer = NewPixelBuffer(width, height, 32, false);
+        if (!screen.backBuffer) {
+            ClosePlatformScreen();
+            screen = Screen{};
+            return 0;
+        }
+        screen.damage.Reset(width, height);
+    }
+    screen.pacer.Start(screen.traits.refreshHz);
+    screen.open = true;
+    screen.usable = true;
+    return 1;
+}
+
+DrawTarget* ScreenTarget() {
+    if (screen.open && screen.backBuffer) {
+        return MakeScreenOutput(screen.backBuffer.get(), &screen.damage);
+    }
+    DrawTarget* target = screen.open ? screen.traits.ownTarget() : nullptr;
+    if (target == nullptr) {
+        // No output: none is current either.
+        EndDrawing();
+    }
+    return target;
+}
+
+int PresentScreen() {
+    if (!screen.open) {
+        return 0;
+    }
+    if (!screen.usable) {
+        // Nothing is shown any more, but the loop it paces must not spin.
+        Pace(FramePacer::Clock::duration::zero());
+        return 1;
+    }
+    screen.changed.clear();
+    if (screen.backBuffer) {
+        screen.damage.Take(screen.changed);
+    }
+    const FramePacer::Clock::time_point start = FramePacer::Clock::now();
+    const ScreenShown shown =
+        ShowPlatformScreen(screen.placement, screen.backBuffer.get(), screen.changed);
+    const FramePacer::Clock::duration took = FramePacer::Clock::now() - start;
+    if (shown == ScreenShown::kFailed) {
+        screen.usable = false;
+        Pace(FramePacer::Clock::duration::zero());
+        return 0;
+    }
+    // Only a presentation that can wait for the retrace sets the beat; one
+    // that took long otherwise was held up by the machine, not the display.
+    Pace(shown == ScreenShown::kMayWaitForRetrace ? took : FramePacer::Clock::duration::zero());
+    return 1;
+}
+
+void FreeWindowScreen() {
+    if (!screen.open) {
+        return;
+    }
+    if (screen.backBuffer) {
+        DetachDrawingFrom(screen.backBuffer.get());
+    }
+    ClosePlatformScreen();
+    screen = Screen{};
+}
+
+WindowHandle ScreenParentWindow() {
+    return screen.open ? screen.placement.parent : nullptr;
+}
+
+void DamageWholeScreen() {
+    if (screen.backBuffer) {
+        screen.damage.AddAll();
+    }
+}
+
+void ShowWholeScreen() {
+    DamageWholeScreen();
+    PresentScreen();
+}

@@ -1,0 +1,15 @@
+// This SDL has no Wayland driver: no window is ever on Wayland.
+#include "demo/runtime/sdl/WaylandPresent.h"
+
+WaylandScreen* OpenWaylandScreen(SDL_Window* /*window*/) {
+    return nullptr;
+}
+
+bool PresentOnWayland(WaylandScreen* /*screen*/, SDL_Window* /*window*/, int /*x*/, int /*y*/,
+                      const std::uint8_t* /*topRow*/, std::ptrdiff_t /*stride*/, int /*width*/,
+                      int /*height*/, const std::vector<DamageRect>& /*changed*/) {
+    return false;
+}
+
+void ForgetWaylandScreen(WaylandScreen* /*screen*/) {}
+void CloseWaylandScreen(WaylandScreen* /*screen*/) {}

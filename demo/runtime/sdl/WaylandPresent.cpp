@@ -1,0 +1,305 @@
+#include "demo/runtime/sdl/WaylandPresent.h"
+
+#include <SDL_syswm.h>
+#include <poll.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <wayland-client.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// A wait for the compositor to give a buffer back ends after this long; the
+// frame is then skipped, its changes kept for the next.
+constexpr int kReleaseWaitMs = 100;
+// Rectangles owed beyond this many are sent as the whole screen instead.
+constexpr std::size_t kMostOwed = 256;
+
+struct Buffer {
+    wl_buffer* buffer = nullptr;
+    std::uint8_t* pixels = nullptr;
+    // Held by the compositor from its attach until its release event.
+    bool busy = false;
+    // What the back buffer has that this buffer has not, in window
+    // coordinates.
+    std::vector<DamageRect> owed;
+};
+
+}  // namespace
+
+struct WaylandScreen {
+    wl_display* display = nullptr;
+    wl_surface* surface = nullptr;
+    // Our own event queue: the buffers' releases are dispatched here, by us,
+    // and SDL's dispatch of its queue is left as it is.
+    wl_event_queue* queue = nullptr;
+    wl_shm* shm = nullptr;
+    int fd = -1;
+    void* memory = nullptr;
+    std::size_t bytes = 0;
+    wl_shm_pool* pool = nullptr;
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+    Buffer buffers[2];
+    int attached = -1;
+    // Changed since the last commit (frames skipped while both buffers were
+    // held), in window coordinates.
+    std::vector<DamageRect> uncommitted;
+};
+
+namespace {
+
+void Global(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
+            std::uint32_t /*version*/) {
+    auto* screen = static_cast<WaylandScreen*>(data);
+    if (std::strcmp(interface, wl_shm_interface.name) == 0 && screen->shm == nullptr) {
+        screen->shm = static_cast<wl_shm*>(wl_registry_bind(registry, name, &wl_shm_interface, 1));
+    }
+}
+
+void GlobalRemoved(void* /*data*/, wl_registry* /*registry*/, std::uint32_t /*name*/) {}
+
+const wl_registry_listener kRegistryListener{Global, GlobalRemoved};
+
+void Released(void* data, wl_buffer* /*buffer*/) {
+    static_cast<Buffer*>(data)->busy = false;
+}
+
+const wl_buffer_listener kBufferListener{Released};
+
+void FreeBuffers(WaylandScreen& screen) {
+    for (Buffer& b : screen.buffers) {
+        if (b.buffer != nullptr) {
+            wl_buffer_destroy(b.buffer);
+        }
+        b = Buffer{};
+    }
+    if (screen.pool != nullptr) {
+        wl_shm_pool_destroy(screen.pool);
+    }
+    if (screen.memory != nullptr) {
+        munmap(screen.memory, screen.bytes);
+    }
+    if (screen.fd >= 0) {
+        close(screen.fd);
+    }
+    screen.pool = nullptr;
+    screen.memory = nullptr;
+    screen.fd = -1;
+    screen.width = screen.height = screen.stride = 0;
+    screen.attached = -1;
+}
+
+// Two black buffers of the window's size from one pool.
+bool MakeBuffers(WaylandScreen& screen, int width, int height) {
+    FreeBuffers(screen);
+    const int stride = width * 4;
+    const std::size_t one = static_cast<std::size_t>(stride) * height;
+    screen.fd = memfd_create("wobblet-screen", MFD_CLOEXEC);
+    if (screen.fd < 0 || ftruncate(screen.fd, static_cast<off_t>(2 * one)) != 0) {
+        FreeBuffers(screen);
+        return false;
+    }
+    screen.bytes = 2 * one;
+    void* memory = mmap(nullptr, screen.bytes, PROT_READ | PROT_WRITE, MAP_SHARED, screen.fd, 0);
+    if (memory == MAP_FAILED) {
+        FreeBuffers(screen);
+        return false;
+    }
+    screen.memory = memory;
+    screen.pool =
+        wl_shm_create_pool(screen.shm, screen.fd, static_cast<std::int32_t>(screen.bytes));
+    for (int i = 0; i < 2; ++i) {
+        Buffer& b = screen.buffers[i];
+        b.buffer = wl_shm_pool_create_buffer(screen.pool, static_cast<std::int32_t>(i * one), width,
+                                             height, stride, WL_SHM_FORMAT_XRGB8888);
+        b.pixels = static_cast<std::uint8_t*>(memory) + i * one;
+        wl_buffer_add_listener(b.buffer, &kBufferListener, &b);
+    }
+    screen.width = width;
+    screen.height = height;
+    screen.stride = stride;
+    return true;
+}
+
+// Adds rects to list; a list grown too long becomes the whole window.
+void Owe(const WaylandScreen& screen, std::vector<DamageRect>& list,
+         const std::vector<DamageRect>& rects) {
+    list.insert(list.end(), rects.begin(), rects.end());
+    if (list.size() > kMostOwed) {
+        list.assign(1, DamageRect{0, 0, screen.width, screen.height});
+    }
+}
+
+// Handles the releases that have come in; with wait, first waits up to
+// kReleaseWaitMs for more to come. False once the connection is broken.
+bool TakeReleases(WaylandScreen& screen, bool wait) {
+    if (wait) {
+        while (wl_display_prepare_read_queue(screen.display, screen.queue) != 0) {
+            if (wl_display_dispatch_queue_pending(screen.display, screen.queue) < 0) {
+                return false;
+            }
+        }
+        wl_display_flush(screen.display);
+        pollfd ready{wl_display_get_fd(screen.display), POLLIN, 0};
+        if (poll(&ready, 1, kReleaseWaitMs) > 0) {
+            wl_display_read_events(screen.display);
+        } else {
+            wl_display_cancel_read(screen.display);
+        }
+    }
+    return wl_display_dispatch_queue_pending(screen.display, screen.queue) >= 0;
+}
+
+// A buffer free to write: not the one on the screen, not held.
+int FreeBuffer(WaylandScreen& screen) {
+    for (int i = 0; i < 2; ++i) {
+        if (i != screen.attached && !screen.buffers[i].busy) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+WaylandScreen* OpenWaylandScreen(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_WAYLAND) {
+        return nullptr;
+    }
+    auto* screen = new (std::nothrow) WaylandScreen;
+    if (screen == nullptr) {
+        return nullptr;
+    }
+    screen->display = info.info.wl.display;
+    screen->surface = info.info.wl.surface;
+    screen->queue = wl_display_create_queue(screen->display);
+    // The registry is asked through a wrapper of the display that sends its
+    // events to our queue, and so is everything made from what it gives.
+    auto* wrapper = static_cast<wl_display*>(wl_proxy_create_wrapper(screen->display));
+    if (screen->queue == nullptr || wrapper == nullptr) {
+        if (wrapper != nullptr) {
+            wl_proxy_wrapper_destroy(wrapper);
+        }
+        CloseWaylandScreen(screen);
+        return nullptr;
+    }
+    wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(wrapper), screen->queue);
+    wl_registry* registry = wl_display_get_registry(wrapper);
+    wl_proxy_wrapper_destroy(wrapper);
+    wl_registry_add_listener(registry, &kRegistryListener, screen);
+    wl_display_roundtrip_queue(screen->display, screen->queue);
+    wl_registry_destroy(registry);
+    if (screen->shm == nullptr) {
+        std::fprintf(stderr, "wobblet: the Wayland compositor offers no shared memory (wl_shm)\n");
+        CloseWaylandScreen(screen);
+        return nullptr;
+    }
+    return screen;
+}
+
+bool PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
+                      const std::uint8_t* topRow, std::ptrdiff_t stride, int width, int height,
+                      const std::vector<DamageRect>& changed) {
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowSize(window, &windowWidth, &windowHeight);
+    if (windowWidth <= 0 || windowHeight <= 0) {
+        return false;
+    }
+    // The window's changes, cut to it.
+    std::vector<DamageRect> rects;
+    for (const DamageRect& r : changed) {
+        const int left = std::max(x + r.x, 0);
+        const int top = std::max(y + r.y, 0);
+        const int right = std::min(x + r.x + r.width, windowWidth);
+        const int bottom = std::min(y + r.y + r.height, windowHeight);
+        if (left < right && top < bottom) {
+            rects.push_back(DamageRect{left, top, right - left, bottom - top});
+        }
+    }
+    if (windowWidth != screen->width || windowHeight != screen->height) {
+        if (!MakeBuffers(*screen, windowWidth, windowHeight)) {
+            std::fprintf(stderr, "wobblet: no shared memory for the window's buffers\n");
+            return false;
+        }
+        ForgetWaylandScreen(screen);
+    }
+    for (Buffer& b : screen->buffers) {
+        Owe(*screen, b.owed, rects);
+    }
+    Owe(*screen, screen->uncommitted, rects);
+
+    if (!TakeReleases(*screen, false)) {
+        return false;
+    }
+    int next = FreeBuffer(*screen);
+    if (next < 0) {
+        if (!TakeReleases(*screen, true)) {
+            return false;
+        }
+        next = FreeBuffer(*screen);
+    }
+    if (next < 0) {
+        // Both held (a compositor that keeps what it does not show): this
+        // frame is skipped, and what it changed stays owed.
+        return wl_display_get_error(screen->display) == 0;
+    }
+    Buffer& b = screen->buffers[next];
+    for (const DamageRect& r : b.owed) {
+        // Only the screen's part: the rest of the window stays black.
+        const int left = std::max(r.x, x);
+        const int top = std::max(r.y, y);
+        const int right = std::min(r.x + r.width, x + width);
+        const int bottom = std::min(r.y + r.height, y + height);
+        for (int row = top; row < bottom; ++row) {
+            std::memcpy(b.pixels + row * screen->stride + left * 4,
+                        topRow + (row - y) * stride + (left - x) * 4,
+                        static_cast<std::size_t>(std::max(right - left, 0)) * 4);
+        }
+    }
+    b.owed.clear();
+    wl_surface_attach(screen->surface, b.buffer, 0, 0);
+    const bool bufferDamage = wl_proxy_get_version(reinterpret_cast<wl_proxy*>(screen->surface)) >=
+                              WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION;
+    for (const DamageRect& r : screen->uncommitted) {
+        // Without a buffer scale the surface's coordinates are the buffer's.
+        (bufferDamage ? wl_surface_damage_buffer : wl_surface_damage)(screen->surface, r.x, r.y,
+                                                                      r.width, r.height);
+    }
+    screen->uncommitted.clear();
+    wl_surface_commit(screen->surface);
+    b.busy = true;
+    screen->attached = next;
+    wl_display_flush(screen->display);
+    return wl_display_get_error(screen->display) == 0;
+}
+
+void ForgetWaylandScreen(WaylandScreen* screen) {
+    const std::vector<DamageRect> whole{{0, 0, screen->width, screen->height}};
+    for (Buffer& b : screen->buffers) {
+        b.owed = whole;
+    }
+    screen->uncommitted = whole;
+}
+
+void CloseWaylandScreen(WaylandScreen* screen) {
+    if (screen == nullptr) {
+        return;
+    }
+    FreeBuffers(*screen);
+    if (screen->shm != nullptr) {
+        wl_shm_destroy(screen->shm);
+    }
+    if (screen->queue != nullptr) {
+        wl_event_queue_destroy(screen->queue);
+    }
+    delete screen;
+}

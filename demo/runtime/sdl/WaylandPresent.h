@@ -1,0 +1,32 @@
+// Presenting on a Wayland window: two shared-memory buffers attached in
+// turn to SDL's own surface of the window, each written only where it lags
+// behind the back buffer and handed on with only the changed rectangles as
+// damage. The counterpart of the window surface X11 offers in shared memory,
+// which SDL's Wayland driver does not. Built only where SDL has a Wayland
+// driver (WaylandPresent.cpp); elsewhere no window is ever on Wayland
+// (NoWaylandPresent.cpp).
+#pragma once
+
+#include <SDL.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "demo/runtime/ScreenDamage.h"
+
+struct WaylandScreen;
+
+// Buffers for window, or null when the window is not on Wayland or they
+// cannot be made (then says why on standard error).
+WaylandScreen* OpenWaylandScreen(SDL_Window* window);
+// As SurfacePresenter::Present: the screen, width x height pixels of 4 bytes
+// (blue, green, red, unused) from topRow on, stride bytes a row, lies at
+// (x, y) in the window; changed are rectangles of it. False when it cannot be
+// shown any more.
+bool PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
+                      const std::uint8_t* topRow, std::ptrdiff_t stride, int width, int height,
+                      const std::vector<DamageRect>& changed);
+// The next presentation sends the whole screen.
+void ForgetWaylandScreen(WaylandScreen* screen);
+void CloseWaylandScreen(WaylandScreen* screen);

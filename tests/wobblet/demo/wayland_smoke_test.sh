@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# wobblet on a Wayland desktop, through SDL's Wayland driver: under weston
+# (nested in a private Xvfb), its 800 x 600 client area must equal one of
+# the frames wobblet-capture writes, pixel for pixel, at every look over a
+# few seconds, the close box must end it with status 0, and the loop must be
+# paced near the refresh rate. When the compositor goes away, wobblet must
+# say so and exit 1.
+# Usage: wayland_smoke_test.sh WOBBLET WOBBLET_CAPTURE WOBBLET_PACE_PROBE
+set -u
+here="$(cd "$(dirname "$0")/.." && pwd)"
+source "$here/../../scripts/lib/wayland-session.sh"
+source "$here/window-looks.sh"
+wobblet="$1"
+capture="$2"
+probe="$3"
+
+require_tools Xvfb weston xdotool import convert identify python3 timeout
+
+tmp=$(mktemp -d)
+pids=()
+cleanup() {
+    end_x_session_processes
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+on_weston() { DISPLAY=$weston_x_display "$@"; }
+# Puts weston's pointer at X Y. weston follows the X pointer's motion, and a
+# single jump is sometimes lost on the way: through both corners, the last
+# step from a place it cannot miss (pushed into the corner).
+point_at() {
+    on_weston xdotool mousemove 1023 767 sleep 0.2 mousemove 0 0 sleep 0.2 mousemove "$1" "$2" sleep 0.3
+}
+
+start_wayland_session "$tmp"
+"$capture" --frames 375 --out "$tmp/capture" >/dev/null || fail "wobblet-capture failed"
+convert "$tmp/capture/frame_0016.png" "PPM:$tmp/reference.ppm" || fail "cannot read a captured frame"
+
+"$wobblet" >"$tmp/wobblet.out" 2>"$tmp/wobblet.err" &
+wobblet_pid=$!
+pids+=($wobblet_pid)
+
+# weston puts a new window where it likes: the client area is found by the
+# bottom row every frame shares.
+area=""
+for _ in $(seq 100); do
+    kill -0 "$wobblet_pid" 2>/dev/null || fail "wobblet ended at once: $(cat "$tmp/wobblet.err")"
+    wayland_screenshot "$tmp/desktop.png" && convert "$tmp/desktop.png" "PPM:$tmp/desktop.ppm" &&
+        area=$(python3 "$here/find-client-area.py" "$tmp/desktop.ppm" "$tmp/reference.ppm") && break
+    sleep 0.2
+done
+[ -n "$area" ] || fail "no wobblet window on the desktop"
+read -r left top <<<"$area"
+# weston draws its pointer over whatever lies under it: out of the client
+# area, above the window or below it.
+if [ "$top" -ge 40 ]; then
+    point_at $((left + 400)) $((top - 40))
+else
+    point_at $((left + 400)) $((top + 610))
+fi
+
+grab_client_area() {
+    wayland_screenshot "$tmp/desktop.png" &&
+        convert "$tmp/desktop.png" -crop "800x600+$left+$top" +repage "$1"
+}
+sleep 1
+look_six_times grab_client_area "$tmp/capture" wobblet-wayland-smoke-shot.png
+echo "window at $left,$top: the client area equals captured frames ${looks[*]} (six looks over 3 s)"
+
+# The close box, at the right end of the title bar above the client area.
+# weston gives focus on a click, so a second one may be needed.
+status=""
+for click in 1 2 3; do
+    point_at $((left + 784)) $((top - 12))
+    on_weston xdotool click 1
+    for _ in $(seq 20); do
+        kill -0 "$wobblet_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if ! kill -0 "$wobblet_pid" 2>/dev/null; then
+        status=0
+        wait "$wobblet_pid" || status=$?
+        break
+    fi
+done
+[ -n "$status" ] || fail "wobblet did not end after its close box was clicked"
+[ "$status" -eq 0 ] || fail "wobblet exited with $status after close: $(cat "$tmp/wobblet.err")"
+[ -s "$tmp/wobblet.err" ] && fail "wobblet complained: $(cat "$tmp/wobblet.err")"
+echo "closed by its close box: status 0"
+
+check_pacing "$probe"
+
+# A compositor that goes away takes the window with it: wobblet must say so
+# and exit 1, not run on unseen.
+"$wobblet" >"$tmp/wobblet.out" 2>"$tmp/wobblet.err" &
+wobblet_pid=$!
+pids+=($wobblet_pid)
+sleep 2
+kill -0 "$wobblet_pid" 2>/dev/null || fail "wobblet ended early: $(cat "$tmp/wobblet.err")"
+kill "$weston_pid"
+for _ in $(seq 100); do
+    kill -0 "$wobblet_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$wobblet_pid" 2>/dev/null && fail "wobblet runs on with its compositor gone"
+status=0
+wait "$wobblet_pid" || status=$?
+[ "$status" -eq 1 ] || fail "with its compositor gone wobblet exited with $status, not 1"
+grep -q "wobblet: PresentScreen failed" "$tmp/wobblet.err" ||
+    fail "with its compositor gone wobblet did not say why: $(cat "$tmp/wobblet.err")"
+echo "compositor gone: status 1, \"$(cat "$tmp/wobblet.err")\""
+echo "wayland smoke: ok"
