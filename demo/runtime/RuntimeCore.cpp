@@ -49,7 +49,7 @@ int PollEvent() {
     return WaitEvent(0);
 }
 
-DrawTarget* MakeScreenOutput(PixelBuffer* backBuffer, ScreenDamage* damage) {
+DrawTarget* MakeScreenTarget(PixelBuffer* backBuffer, ScreenDamage* damage) {
     DrawTarget* output = MakeDrawTarget(DrawTargetKind::kScreen, backBuffer);
     if (output != nullptr) {
         output->damage = damage;

@@ -8,7 +8,7 @@
 // record in damage what they change.
 struct PixelBuffer;
 class ScreenDamage;
-DrawTarget* MakeScreenOutput(PixelBuffer* backBuffer, ScreenDamage* damage);
+DrawTarget* MakeScreenTarget(PixelBuffer* backBuffer, ScreenDamage* damage);
 
 // The window the open screen draws into, or null when no screen is open. The
 // window table frees the screen before it destroys that window.

@@ -75,7 +75,7 @@ int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, i
 
 DrawTarget* ScreenTarget() {
     if (screen.open && screen.backBuffer) {
-        return MakeScreenOutput(screen.backBuffer.get(), &screen.damage);
+        return MakeScreenTarget(screen.backBuffer.get(), &screen.damage);
     }
     DrawTarget* target = screen.open ? screen.traits.ownTarget() : nullptr;
     if (target == nullptr) {
