@@ -47,11 +47,9 @@ close_by_window_manager() {
     wait "$2" || status=$?
 }
 
-# start_x_session DIR [WIDTHxHEIGHT]: Xvfb on a display number nobody else
-# uses (chosen by Xvfb itself), then openbox, which gives windows a frame and
-# turns Alt+F4 into WM_DELETE_WINDOW. Logs go to DIR. Exports DISPLAY and
-# clears what would send SDL elsewhere.
-start_x_session() {
+# start_xvfb DIR [WIDTHxHEIGHT]: Xvfb on a display number nobody else uses
+# (chosen by Xvfb itself), its log in DIR. Exports DISPLAY.
+start_xvfb() {
     local dir=$1 size=${2:-1024x768}
     Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
     pids+=($!)
@@ -61,6 +59,14 @@ start_x_session() {
     done
     [ -s "$dir/display" ] || fail "Xvfb did not start: $(cat "$dir/xvfb.log")"
     export DISPLAY=":$(head -n1 "$dir/display")"
+}
+
+# start_x_session DIR [WIDTHxHEIGHT]: Xvfb, then openbox, which gives windows
+# a frame and turns Alt+F4 into WM_DELETE_WINDOW. Logs go to DIR. Exports
+# DISPLAY and clears what would send SDL elsewhere.
+start_x_session() {
+    local dir=$1
+    start_xvfb "$@"
     unset WAYLAND_DISPLAY SDL_VIDEODRIVER
     openbox --config-file /etc/xdg/openbox/rc.xml >"$dir/openbox.log" 2>&1 &
     pids+=($!)
