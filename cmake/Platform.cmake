@@ -18,6 +18,8 @@
 #                     tests are of another kind: tests/<platform> has them)
 #   Cubes::GL         the platform's OpenGL, GLU and context libraries
 #   Cubes::SDL2, Cubes::X11   on Linux
+#   CUBES_SDL_WAYLAND, Cubes::WaylandClient   SDL has a Wayland driver, and
+#                     libwayland-client to show its windows with
 #   Cubes::WebP       libwebp's animation encoder and demuxer, for the capture
 #                     tools and their tests
 #   PNG::PNG, ZLIB::ZLIB, GTest::gtest, GTest::gtest_main, benchmark::benchmark

@@ -12,3 +12,14 @@ add_library(Cubes::SDL2 ALIAS PkgConfig::CUBES_SDL2)
 add_library(Cubes::GL ALIAS PkgConfig::CUBES_GL)
 add_library(Cubes::X11 ALIAS PkgConfig::CUBES_X11)
 add_library(Cubes::WebP ALIAS PkgConfig::CUBES_WEBP)
+
+# Where SDL has a Wayland driver, wobblet shows its Wayland windows through
+# shared-memory buffers of its own on the window's surface: libwayland-client.
+include(CheckSymbolExists)
+set(CMAKE_REQUIRED_INCLUDES ${CUBES_SDL2_INCLUDE_DIRS})
+check_symbol_exists(SDL_VIDEO_DRIVER_WAYLAND SDL_config.h CUBES_SDL_WAYLAND)
+unset(CMAKE_REQUIRED_INCLUDES)
+if(CUBES_SDL_WAYLAND)
+  pkg_check_modules(CUBES_WAYLAND_CLIENT REQUIRED IMPORTED_TARGET GLOBAL wayland-client)
+  add_library(Cubes::WaylandClient ALIAS PkgConfig::CUBES_WAYLAND_CLIENT)
+endif()
