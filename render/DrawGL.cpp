@@ -79,6 +79,10 @@ void DrawGL::SetMaterial(unsigned int face, int row) {
     glMaterialf(face, GL_SHININESS, m[9] * 128.0f);
 }
 
+void DrawGL::SetColorMaterial(bool on) {
+    colorMaterial = on;  // reaches OpenGL with the next StartDraw
+}
+
 void DrawGL::SetSmoothing(bool on) {
     smoothing = on;
     if (!Bind()) {
