@@ -38,7 +38,11 @@ bool DrawGL::Resize(int width, int height) {
     if (!Bind()) {
         return bitmap.Resize(width, height);
     }
-    if (!ResizeGLContext(*renderingContext, bitmap, width, height)) {
+    int oldWidth = 0;
+    int oldHeight = 0;
+    bitmap.GetSize(oldWidth, oldHeight);
+    const bool newSize = width != oldWidth || height != oldHeight;
+    if (newSize && !ResizeGLContext(*renderingContext, bitmap, width, height)) {
         return false;  // the old bitmap and viewport stay
     }
     glViewport(0, 0, width, height);

@@ -28,8 +28,8 @@ RenderingContext* CreateGLContext(OffscreenBitmap& bitmap);
 void MakeGLContextCurrent(RenderingContext& context);
 // Not current on this thread any more; does nothing when it is not.
 void LetGoOfGLContext(RenderingContext& context);
-// The bitmap and the surface the context renders into, both to width x
-// height: both change or, returning false, neither does. Current.
+// The bitmap and the surface the context renders into, both to a new size
+// width x height: both change or, returning false, neither does. Current.
 bool ResizeGLContext(RenderingContext& context, OffscreenBitmap& bitmap, int width, int height);
 // After glFlush: the frame drawn since the last one is in the bitmap's
 // pixels. Current.

@@ -227,12 +227,6 @@ void LetGoOfGLContext(RenderingContext& context) {
 }
 
 bool ResizeGLContext(RenderingContext& context, OffscreenBitmap& bitmap, int width, int height) {
-    int oldWidth = 0;
-    int oldHeight = 0;
-    bitmap.GetSize(oldWidth, oldHeight);
-    if (width == oldWidth && height == oldHeight) {
-        return true;
-    }
     // The new surface first, so that a failure of either leaves the old
     // bitmap and surface in use.
     Surface next;

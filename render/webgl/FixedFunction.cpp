@@ -61,6 +61,20 @@ FixedMaterial* Faces(GLenum face, FixedMaterial*& second) {
     return face == GL_BACK ? &state->back : nullptr;
 }
 
+// What the shader always does; line smoothing does not matter, as velmora
+// draws no lines.
+bool AlwaysOn(GLenum cap) {
+    return cap == GL_LIGHTING || cap == GL_LIGHT0 || cap == GL_AUTO_NORMAL || cap == GL_NORMALIZE ||
+           cap == GL_LINE_SMOOTH;
+}
+
+void TrackColor(bool on) {
+    if (state != nullptr) {
+        DrawGathered(*state);
+        state->colorTracking = on;
+    }
+}
+
 }  // namespace
 
 void UseFixedState(FixedState* current) {
@@ -70,40 +84,18 @@ void UseFixedState(FixedState* current) {
 extern "C" {
 
 void glEnable(GLenum cap) {
-    switch (cap) {
-        case GL_COLOR_MATERIAL:
-            if (state != nullptr) {
-                DrawGathered(*state);
-                state->colorTracking = true;
-            }
-            break;
-        case GL_LIGHTING:
-        case GL_LIGHT0:
-        case GL_AUTO_NORMAL:
-        case GL_NORMALIZE:
-        case GL_LINE_SMOOTH:  // velmora draws no lines
-            break;
-        default:
-            emscripten_glEnable(cap);
+    if (cap == GL_COLOR_MATERIAL) {
+        TrackColor(true);
+    } else if (!AlwaysOn(cap)) {
+        emscripten_glEnable(cap);
     }
 }
 
 void glDisable(GLenum cap) {
-    switch (cap) {
-        case GL_COLOR_MATERIAL:
-            if (state != nullptr) {
-                DrawGathered(*state);
-                state->colorTracking = false;
-            }
-            break;
-        case GL_LIGHTING:
-        case GL_LIGHT0:
-        case GL_AUTO_NORMAL:
-        case GL_NORMALIZE:
-        case GL_LINE_SMOOTH:
-            break;
-        default:
-            emscripten_glDisable(cap);
+    if (cap == GL_COLOR_MATERIAL) {
+        TrackColor(false);
+    } else if (!AlwaysOn(cap)) {
+        emscripten_glDisable(cap);
     }
 }
 

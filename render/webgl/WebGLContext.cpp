@@ -104,9 +104,6 @@ bool ResizeGLContext(RenderingContext& context, OffscreenBitmap& bitmap, int wid
     int oldWidth = 0;
     int oldHeight = 0;
     bitmap.GetSize(oldWidth, oldHeight);
-    if (width == oldWidth && height == oldHeight) {
-        return true;
-    }
     // Every piece is had before any is given up, so that a failure leaves
     // the old bitmap and surface in use.
     if (!FitsSurface(context, width, height)) {
