@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+// CUBES_VERSION is the CMake project's version, set by cmake/Packaging.cmake.
+const char* const kCaptureVersion = "wobblet-capture " CUBES_VERSION "\n";
+
 namespace {
 
 // A whole positive number of at most a billion; anything else is refused
@@ -32,6 +35,14 @@ bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
     bool haveFrom = false;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
+        if (option == "--help" || option == "-h") {
+            error.clear();
+            return false;
+        }
+        if (option == "--version") {
+            options.version = true;
+            return true;
+        }
         if (option != "--frames" && option != "--every" && option != "--from" &&
             option != "--out" && option != "--animation") {
             error = "unknown argument \"" + option + "\"";

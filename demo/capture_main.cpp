@@ -61,8 +61,16 @@ int main(int argc, char** argv) {
     CaptureOptions options;
     std::string error;
     if (!ParseCaptureOptions(argc, argv, options, error)) {
+        if (error.empty()) {
+            std::fputs(kCaptureUsage, stdout);
+            return 0;
+        }
         std::fprintf(stderr, "%s: %s\n%s", kProgram, error.c_str(), kCaptureUsage);
         return 2;
+    }
+    if (options.version) {
+        std::fputs(kCaptureVersion, stdout);
+        return 0;
     }
     const bool writePngs = !options.outDir.empty();
     if (writePngs) {

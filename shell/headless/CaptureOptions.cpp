@@ -4,17 +4,23 @@
 #include <cstdlib>
 #include <cstring>
 
+// CUBES_VERSION is the CMake project's version, set by cmake/Packaging.cmake.
+const char* const kCaptureVersion = "velmora-capture " CUBES_VERSION "\n";
+
 const char* const kCaptureUsage =
     "usage: velmora-capture --ticks N [--size WxH] [--keys TICK:CHARS,...] [--every K]\n"
     "                       [--out DIR] [--animation FILE.webp]\n"
     "  Runs velmora without a window for N ticks of 20 ms and keeps the picture\n"
     "  of every K-th tick, at least one of:\n"
+    "\n"
     "  --out DIR    as DIR/frame_NNNN.png for tick t (t from 1)\n"
     "  --animation  as one animated WebP file (lossy, quality 90) that loops,\n"
     "               each picture shown for K x 20 ms\n"
     "  --size WxH   resize the window's client area before the first tick\n"
     "  --keys       characters typed just before a tick, e.g. 1:g,50:++<\n"
-    "               (commas separate the entries, so a comma cannot be typed)\n";
+    "               (commas separate the entries, so a comma cannot be typed)\n"
+    "  --help       print this and exit\n"
+    "  --version    print the version and exit\n";
 
 namespace {
 
@@ -77,6 +83,10 @@ bool ParseCaptureOptions(int argc, const char* const argv[], CaptureOptions& opt
         const std::string option = argv[k];
         if (option == "--help" || option == "-h") {
             return false;
+        }
+        if (option == "--version") {
+            options.version = true;
+            return true;
         }
         if (k + 1 >= argc) {
             error = option.rfind("--", 0) == 0 && option != "--"

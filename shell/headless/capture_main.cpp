@@ -37,6 +37,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velmora-capture: %s\n%s", error.c_str(), kCaptureUsage);
         return 2;
     }
+    if (options.version) {
+        std::fputs(kCaptureVersion, stdout);
+        return 0;
+    }
     const bool writePngs = !options.outDir.empty();
     std::error_code made;
     if (writePngs) {

@@ -20,6 +20,7 @@ void velmora_page_open(const char* title, int width, int height);
 void velmora_page_fill_black(int width, int height);
 void velmora_page_put(const std::uint8_t* rgba, int width, int height);
 void velmora_page_ended();
+void velmora_page_no_drawing();
 void velmora_page_message(const char* text, const char* caption);
 int velmora_page_ticks_held();
 }
@@ -55,6 +56,10 @@ EM_BOOL KeyPress(int, const EmscriptenKeyboardEvent* event, void*) {
 void OpenPageWindow() {
     velmora_page_open(kWindowTitle, kWindowWidth, kWindowHeight);
     emscripten_set_keypress_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, KeyPress);
+}
+
+void ShowNoDrawingNote() {
+    velmora_page_no_drawing();
 }
 
 extern "C" {

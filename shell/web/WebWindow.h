@@ -3,3 +3,7 @@
 #pragma once
 
 void OpenPageWindow();
+
+// Writes on the page, where the picture would be, why nothing is drawn and
+// what a visitor can try: for a drawing context that could not be made.
+void ShowNoDrawingNote();

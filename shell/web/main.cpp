@@ -10,6 +10,11 @@ int main() {
     OpenPageWindow();
     OnCreate();
     InitApp();
+    // The message box named the failed call; a visitor also needs to read
+    // on the page why the window stays black.
+    if (!theDrawGL.HasContext()) {
+        ShowNoDrawingNote();
+    }
     OnPaint();
     return 0;
 }

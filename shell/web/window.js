@@ -1,10 +1,43 @@
 // The page side of velmora's window: the canvas is the client area, the
 // frame around it can be resized like a window, and a line under it names
-// the keys. The program's own code decides everything else.
+// the keys. On a touch screen a row of buttons types the keys, and a screen
+// narrower than the window shows it scaled down. The program's own code
+// decides everything else.
 mergeInto(LibraryManager.library, {
   $velmoraPage: {
     canvas: null,
     context: null,
+
+    // A tap types its button's character: a keypress event from the
+    // button, which reaches the program exactly as a typed key does.
+    wirePad: function(pad) {
+      if (!pad) return;
+      pad.addEventListener('click', function(event) {
+        var button = event.target.closest('button');
+        if (!button) return;
+        var key = button.textContent;
+        button.dispatchEvent(new KeyboardEvent('keypress', {
+          key: key, charCode: key.charCodeAt(0), bubbles: true, cancelable: true,
+        }));
+      });
+    },
+
+    // Where the pointer is a finger, a screen narrower than the window
+    // scales the window down as a picture: its size, and so the frames,
+    // stay what they are. A mouse keeps the frame as it is, because its
+    // corner is dragged to resize the window.
+    fitToScreen: function(room, frame) {
+      if (!room) return;
+      var finger = matchMedia('(pointer: coarse)');
+      var fit = function() {
+        var scale = finger.matches ? Math.min(1, room.clientWidth / frame.offsetWidth) : 1;
+        frame.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
+        room.style.height = scale < 1 ? frame.offsetHeight * scale + 'px' : '';
+      };
+      new ResizeObserver(fit).observe(room);
+      new ResizeObserver(fit).observe(frame);
+      finger.addEventListener('change', fit);
+    },
   },
 
   // Titles the page, sizes the client area and reports every change of
@@ -30,6 +63,8 @@ mergeInto(LibraryManager.library, {
       page.canvas.height = h;
       Module['_velmora_window_resized'](w, h);
     }).observe(frame);
+    velmoraPage.wirePad(document.getElementById('pad'));
+    velmoraPage.fitToScreen(document.getElementById('screen'), frame);
   },
 
   velmora_page_fill_black__deps: ['$velmoraPage'],
@@ -46,6 +81,23 @@ mergeInto(LibraryManager.library, {
     velmoraPage.context.putImageData(new ImageData(pixels, width, height), 0, 0);
     // When the page first showed a frame, after navigation began.
     if (Module['firstFrameTime'] === undefined) Module['firstFrameTime'] = performance.now();
+  },
+
+  // The drawing context could not be made: the program goes on with a
+  // black window, so the page says why where the picture would be.
+  velmora_page_no_drawing: function() {
+    var note = document.getElementById('nogl');
+    if (!note) return;
+    var probe = document.createElement('canvas');
+    var webgl = probe.getContext('webgl') || probe.getContext('experimental-webgl');
+    note.textContent = webgl
+      ? 'Velmora cannot draw here: this browser has WebGL, but would not give Velmora ' +
+        'a drawing surface. Try reloading the page, updating the browser or the ' +
+        'graphics driver, or another browser.'
+      : 'Velmora cannot draw here: this browser offers no WebGL, the 3D drawing that ' +
+        'Velmora needs. Try switching on WebGL or hardware acceleration in the ' +
+        'browser\'s settings, updating the browser or the graphics driver, or another browser.';
+    note.hidden = false;
   },
 
   velmora_page_ended: function() {

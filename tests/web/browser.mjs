@@ -6,18 +6,22 @@ import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
-export async function launch() {
+// extraArgs are further Chromium switches, such as one that takes WebGL
+// away.
+export async function launch(extraArgs = []) {
   const profile = mkdtempSync(join(tmpdir(), 'cubes-chromium-'));
   const child = spawn('chromium', [
     '--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
     '--disable-component-update', '--disable-sync', '--no-first-run', '--disable-quic',
-    // WebGL from the SwiftShader software renderer, the only one here.
+    // WebGL from the SwiftShader software renderer, the only one here,
+    // asked for by name: Chromium's automatic fallback to it is on its way
+    // out, and without WebGL velmora's frames would only be black.
     '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
     // The pages' timers and frames run at full rate although nobody looks.
     '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
     '--disable-backgrounding-occluded-windows',
     `--user-data-dir=${profile}`, '--remote-debugging-address=127.0.0.1',
-    '--remote-debugging-port=0', 'about:blank',
+    '--remote-debugging-port=0', ...extraArgs, 'about:blank',
   ], { stdio: ['ignore', 'ignore', 'pipe'] });
   const address = await new Promise((resolve, reject) => {
     let text = '';
@@ -32,7 +36,11 @@ export async function launch() {
     });
     child.once('exit', (code) => reject(new Error(`chromium exited with ${code}:\n${text}`)));
   });
-  child.stderr.resume();
+  // The rest of the log is kept (its end, if long) for failures to quote.
+  let log = '';
+  child.stderr.on('data', (chunk) => {
+    log = (log + chunk).slice(-8192);
+  });
   const socket = new WebSocket(address);
   await new Promise((resolve, reject) => {
     socket.onopen = resolve;
@@ -59,7 +67,9 @@ export async function launch() {
       socket.send(JSON.stringify({ id, method, params, sessionId }));
     });
 
-  async function openPage(url, { beforeLoad = null, cache = true } = {}) {
+  // beforeLoad is script run in the page before its own; setUp(call) may
+  // send DevTools commands to the page (device emulation) before it loads.
+  async function openPage(url, { beforeLoad = null, cache = true, setUp = null } = {}) {
     const { targetId } = await send('Target.createTarget', { url: 'about:blank' });
     const { sessionId } = await send('Target.attachToTarget', { targetId, flatten: true });
     const call = (method, params) => send(method, params, sessionId);
@@ -85,6 +95,7 @@ export async function launch() {
     if (beforeLoad) {
       await call('Page.addScriptToEvaluateOnNewDocument', { source: beforeLoad });
     }
+    if (setUp) await setUp(call);
     const load = new Promise((resolve) => loaded.push(resolve));
     await call('Page.navigate', { url });
     await load;
@@ -129,5 +140,5 @@ export async function launch() {
     clearTimeout(late);
     rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
   }
-  return { openPage, close };
+  return { openPage, close, log: () => log };
 }

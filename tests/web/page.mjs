@@ -18,18 +18,39 @@ export function hostTool(name) {
   return path;
 }
 
-export async function startBrowser() {
+// chromiumArgs are further Chromium switches (see launch).
+export async function startBrowser(chromiumArgs = []) {
   const server = await serve(webDir);
-  const browser = await launch();
+  const browser = await launch(chromiumArgs);
   const base = `http://127.0.0.1:${server.address().port}`;
   return {
     base,
+    log: browser.log,
     openPage: (name, options) => browser.openPage(`${base}/${name}`, options),
     async close() {
       await browser.close();
       server.close();
     },
   };
+}
+
+// Fails, saying so, when the browser gives the page no WebGL: velmora's
+// frames would then be black, and comparing black frames proves nothing.
+// Returns the name of the renderer.
+export async function requireWebGL(browser, page) {
+  const renderer = await page.evaluate(`(() => {
+    const gl = document.createElement('canvas').getContext('webgl');
+    if (!gl) return null;
+    const info = gl.getExtension('WEBGL_debug_renderer_info');
+    return String(gl.getParameter(info ? info.UNMASKED_RENDERER_WEBGL : gl.RENDERER));
+  })()`);
+  if (!renderer) {
+    const log = browser.log().split('\n').filter((line) => !/dbus/i.test(line)).join('\n');
+    throw new Error('headless Chromium offers this page no WebGL, so velmora could only draw ' +
+                    'black frames; see the SwiftShader switches in tests/web/browser.mjs. ' +
+                    `Chromium's log:\n${log}`);
+  }
+  return renderer;
 }
 
 // The canvas's pixels, red-green-blue-alpha, as the page shows them.

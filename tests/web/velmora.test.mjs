@@ -1,5 +1,6 @@
 // velmora's page in headless Chromium: its frames against velmora-capture's
-// for the same ticks, keys and size; the page's own timer; q.
+// for the same ticks, keys and size; the page's own timer; q; the keys on a
+// touch screen; the page without WebGL.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -8,7 +9,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { readPng } from './png.mjs';
 import { compareFrames, isFaithful, describe } from './fidelity.mjs';
-import { startBrowser, coldLoadMs, canvasPixels, hostTool, twoFrames } from './page.mjs';
+import { startBrowser, coldLoadMs, canvasPixels, hostTool, twoFrames, requireWebGL } from './page.mjs';
 
 // Keys typed just before the tick they are listed at, as velmora-capture's
 // --keys has them; together they use every key but q.
@@ -48,10 +49,15 @@ function capture(name, keys, width, height) {
   return (tick) => readPng(join(out, `frame_${String(tick).padStart(4, '0')}.png`));
 }
 
-async function openHeld() {
+// The page with the ticks held for the test to run; keypress events are
+// counted in window.keypresses. setUp is as for openPage.
+async function openHeld(setUp = null) {
   const page = await browser.openPage('velmora.html', {
-    beforeLoad: 'window.Module = { testHoldTicks: true };',
+    beforeLoad: `window.Module = { testHoldTicks: true }; window.keypresses = 0;
+                 addEventListener('keypress', () => ++window.keypresses, true);`,
+    setUp,
   });
+  await requireWebGL(browser, page);
   await page.waitFor("typeof Module != 'undefined' && Module.calledRun === true");
   await page.evaluate(twoFrames);
   return page;
@@ -89,6 +95,7 @@ for (const [name, keys] of Object.entries(scripts)) {
 
 test('velmora ticks by its own timer every 20 ms and q stops it', async (t) => {
   const page = await browser.openPage('velmora.html');
+  await requireWebGL(browser, page);
   await page.waitFor("typeof Module != 'undefined' && Module.calledRun === true");
   // As for wobblet's frame rate: on a busy machine a late tick stretches
   // the interval, so up to three 2 s measurements are taken.
@@ -116,4 +123,97 @@ test('velmora\'s page shows its first frame within 1 s from a cold cache', async
   const ms = await coldLoadMs(browser, 'velmora.html');
   t.diagnostic(`first frame after ${ms.toFixed(0)} ms`);
   assert.ok(ms < 1000, `${ms.toFixed(0)} ms`);
+});
+
+// A phone of the given width in CSS pixels: touch, so a coarse pointer.
+const phone = (width) => async (call) => {
+  await call('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
+  await call('Emulation.setDeviceMetricsOverride',
+             { width, height: 740, deviceScaleFactor: 1, mobile: true });
+};
+
+async function tap(page, key) {
+  const pressed = await page.evaluate('window.keypresses');
+  const { x, y } = await page.evaluate(`(() => {
+    const button = [...document.querySelectorAll('#pad button')]
+      .find((b) => b.textContent === ${JSON.stringify(key)});
+    const box = button.getBoundingClientRect();
+    return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+  })()`);
+  await page.call('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x, y }] });
+  await page.call('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  await page.waitFor(`window.keypresses == ${pressed + 1}`);
+}
+
+const layout = `(() => {
+  const box = (element) => element.getBoundingClientRect().toJSON();
+  const canvas = document.getElementById('window');
+  const buttons = [...document.querySelectorAll('#pad button')];
+  return {
+    pad: getComputedStyle(document.getElementById('pad')).display,
+    keys: buttons.map((b) => b.textContent).join(''),
+    rows: new Set(buttons.map((b) => b.getBoundingClientRect().top)).size,
+    padTop: Math.min(...buttons.map((b) => b.getBoundingClientRect().top)),
+    picture: [canvas.width, canvas.height],
+    canvas: box(canvas),
+    pageWidth: document.documentElement.scrollWidth,
+  };
+})()`;
+
+test('on a touch screen a row of keys under the canvas types what the keyboard types', async () => {
+  const keys = { 1: 'g', 10: '+', 20: '+' };
+  const typed = await openHeld();
+  const tapped = await openHeld(phone(360));
+  assert.equal((await typed.evaluate(layout)).pad, 'none', 'keys to tap without a touch screen');
+  const phoneLayout = await tapped.evaluate(layout);
+  assert.equal(phoneLayout.keys, '+-wsg<>xXyYzZq');
+  assert.equal(phoneLayout.rows, 1);
+  assert.ok(phoneLayout.padTop >= phoneLayout.canvas.bottom, JSON.stringify(phoneLayout));
+  assert.deepEqual([phoneLayout.canvas.width, phoneLayout.canvas.height], [300, 200]);
+  assert.ok(phoneLayout.pageWidth <= 360, `the page is ${phoneLayout.pageWidth} px wide`);
+  for (let tick = 1; tick <= 32; ++tick) {
+    if (keys[tick]) {
+      await typed.type(keys[tick]);
+      for (const key of keys[tick]) await tap(tapped, key);
+    }
+    assert.equal(await typed.evaluate('Module._velmora_test_ticks(1)'), 1);
+    assert.equal(await tapped.evaluate('Module._velmora_test_ticks(1)'), 1);
+    if (tick % 16) continue;
+    const [a, b] = [await canvasPixels(typed, '#window'), await canvasPixels(tapped, '#window')];
+    assert.ok(Buffer.from(a.rgba).equals(Buffer.from(b.rgba)), `tick ${tick}: tapped and typed differ`);
+  }
+  // Narrower than the window: the window is shown scaled, its picture the
+  // same size, and nothing sticks out sideways.
+  await phone(280)(tapped.call);
+  await tapped.waitFor("document.getElementById('window').getBoundingClientRect().width < 300");
+  const narrow = await tapped.evaluate(layout);
+  assert.deepEqual(narrow.picture, [300, 200]);
+  assert.ok(narrow.pageWidth <= 280, `the page is ${narrow.pageWidth} px wide`);
+  assert.ok(Math.abs(narrow.canvas.width / narrow.canvas.height - 1.5) < 0.01, JSON.stringify(narrow));
+  assert.deepEqual([...typed.console, ...tapped.console], []);
+  await typed.close();
+  await tapped.close();
+});
+
+test('without WebGL the page says why and what to try, after the message box', async () => {
+  const bare = await startBrowser(['--disable-webgl']);
+  try {
+    const page = await bare.openPage('velmora.html');
+    await assert.rejects(requireWebGL(bare, page), /no WebGL/);
+    await page.waitFor("!document.getElementById('nogl').hidden");
+    assert.ok(page.console.includes('dialog: wglCreateContext: This browser offers no WebGL context ' +
+                                    'of 300 x 200 pixels.'), page.console.join('\n'));
+    const note = await page.evaluate(`(() => {
+      const note = document.getElementById('nogl');
+      const [n, c] = [note, document.getElementById('window')].map((e) => e.getBoundingClientRect());
+      const overCanvas = n.left == c.left && n.top == c.top && n.width == c.width;
+      return { text: note.innerText, overCanvas };
+    })()`);
+    assert.match(note.text, /no WebGL/);
+    assert.match(note.text, /Try .*settings.*another browser/);
+    assert.ok(note.overCanvas);
+    await page.close();
+  } finally {
+    await bare.close();
+  }
 });
