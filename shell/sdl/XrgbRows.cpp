@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstring>
 
-// Twice as fast as SDL's general 24-to-32-bit blit, which was most of what
+// Much cheaper than SDL's general 24-to-32-bit blit, which was most of what
 // the window added to a tick.
 void CopyBgrIntoXrgb(const MemoryDC& source, std::uint8_t* target, int pitch, int width, int height,
                      std::uint32_t alpha) {
