@@ -1,8 +1,6 @@
 #include "shell/sdl/SdlWindow.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <mutex>
 
 #include "render/Message.h"
