@@ -9,9 +9,6 @@
 #   CUBES_LINUX       the pieces that only exist on Linux: SDL and EGL, the
 #                     smoke tests under a virtual X display, the preloaded
 #                     present counter
-#   CUBES_GL_FIXED_FUNCTION  render/DrawGL.cpp, the OpenGL 1.1 half of
-#                     DrawGL, is built (off where the context folder brings
-#                     its own, as WebGL's does)
 #   CUBES_TOOLS       the capture tools, the artwork generator and the PNG
 #                     files they write (off where programs write no files)
 #   CUBES_GTEST       the GoogleTest programs under tests/ (off where the
@@ -46,7 +43,6 @@ if(NOT CUBES_PLATFORM IN_LIST CUBES_PLATFORMS)
 endif()
 
 set(CUBES_LINUX OFF)
-set(CUBES_GL_FIXED_FUNCTION ON)
 set(CUBES_TOOLS ON)
 set(CUBES_GTEST ON)
 include(${CMAKE_CURRENT_LIST_DIR}/platforms/${CUBES_PLATFORM}.cmake)

@@ -1,7 +1,7 @@
-// The fixed-function half of DrawGL: OpenGL 1.1 and GLU calls that are the
-// same wherever OpenGL 1.1 is there. Creating the context, resizing its
-// surface and finishing a frame live with the platform (render/egl on Linux).
-// The browser has no fixed function: render/webgl replaces this file.
+// DrawGL: every OpenGL call of velmora, OpenGL 1.1 and GLU's perspective,
+// the same on every platform. The context they go to is the platform's
+// (render/GLContext.h); in the browser, whose WebGL has no fixed function,
+// render/webgl supplies these entry points itself.
 #include "render/DrawGL.h"
 
 #include <GL/gl.h>
@@ -9,7 +9,56 @@
 
 #include <cassert>
 
+#include "render/GLContext.h"
 #include "render/Message.h"
+
+bool DrawGL::Bind() {
+    if (renderingContext == nullptr) {
+        return false;
+    }
+    MakeGLContextCurrent(*renderingContext);
+    return true;
+}
+
+bool DrawGL::Create(int width, int height) {
+    if (renderingContext != nullptr || !bitmap.Create(width, height, 24)) {
+        return false;
+    }
+    renderingContext = CreateGLContext(bitmap);
+    if (renderingContext == nullptr) {
+        return false;
+    }
+    // A window's context starts with a viewport of the window's size; one
+    // over a surface of its own need not.
+    glViewport(0, 0, width, height);
+    return true;
+}
+
+bool DrawGL::Resize(int width, int height) {
+    if (!Bind()) {
+        return bitmap.Resize(width, height);
+    }
+    int oldWidth = 0;
+    int oldHeight = 0;
+    bitmap.GetSize(oldWidth, oldHeight);
+    const bool newSize = width != oldWidth || height != oldHeight;
+    if (newSize && !ResizeGLContext(*renderingContext, bitmap, width, height)) {
+        return false;  // the old bitmap and viewport stay
+    }
+    glViewport(0, 0, width, height);
+    return true;
+}
+
+void DrawGL::LetGoOfContext() {
+    if (renderingContext != nullptr) {
+        LetGoOfGLContext(*renderingContext);
+    }
+}
+
+DrawGL::~DrawGL() {
+    DestroyGLContext(renderingContext);
+    renderingContext = nullptr;
+}
 
 void DrawGL::SetMaterial(unsigned int face, int row) {
     if (row < 0 || row >= kMaterialRows) {
@@ -21,6 +70,9 @@ void DrawGL::SetMaterial(unsigned int face, int row) {
     if (face == GL_BACK || face == GL_FRONT_AND_BACK) {
         backMaterial = row;
     }
+    if (!Bind()) {
+        return;
+    }
     const float* m = materialTable[row];
     const GLfloat ambient[4] = {m[0], m[1], m[2], 1.0f};
     const GLfloat diffuse[4] = {m[3], m[4], m[5], 1.0f};
@@ -31,8 +83,15 @@ void DrawGL::SetMaterial(unsigned int face, int row) {
     glMaterialf(face, GL_SHININESS, m[9] * 128.0f);
 }
 
+void DrawGL::SetColorMaterial(bool on) {
+    colorMaterial = on;  // reaches OpenGL with the next StartDraw
+}
+
 void DrawGL::SetSmoothing(bool on) {
     smoothing = on;
+    if (!Bind()) {
+        return;
+    }
     if (on) {
         glEnable(GL_LINE_SMOOTH);
         glEnable(GL_BLEND);
@@ -47,7 +106,7 @@ void DrawGL::SetSmoothing(bool on) {
 void DrawGL::StartDraw() {
     // Without a context (its creation failed and was reported) there is no
     // state to set and no mode to check; the frame stays as it was.
-    if (renderingContext == nullptr) {
+    if (!Bind()) {
         return;
     }
     GLboolean mode = 0;
@@ -146,7 +205,20 @@ void DrawGL::EndPolygon() {
     glEnd();
 }
 
+void DrawGL::FinishDraw() {
+    if (!Bind()) {
+        return;
+    }
+    glFlush();
+    FinishGLFrame(*renderingContext, bitmap);
+    CheckError("FinishDraw");
+}
+
 void DrawGL::CheckError(const char* caption) {
+    // Without a context of its own, an error would be another's.
+    if (renderingContext == nullptr) {
+        return;
+    }
     const GLenum code = glGetError();
     if (code == GL_NO_ERROR) {
         return;

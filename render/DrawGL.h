@@ -26,8 +26,7 @@ extern const GLErrorName glErrorNames[6];
 // The text CheckError shows for a non-zero error code.
 const char* GLErrorText(unsigned int code);
 
-// The platform's context and the surface it draws into; defined by the
-// platform's file set (render/egl on Linux, render/webgl in the browser).
+// The platform's context and the surface it draws into (render/GLContext.h).
 struct RenderingContext;
 
 class DrawGL {
@@ -58,6 +57,10 @@ class DrawGL {
     MemoryDC GetMemoryDC() const { return bitmap.GetMemoryDC(); }
     void CheckError(const char* caption);
 
+    // Lets go of the context on this thread, for another OpenGL user there
+    // (SDL's renderer); the next operation that draws makes it current again.
+    void LetGoOfContext();
+
     bool HasContext() const { return renderingContext != nullptr; }
     int FrontMaterial() const { return frontMaterial; }
     int BackMaterial() const { return backMaterial; }
@@ -65,6 +68,10 @@ class DrawGL {
     bool Smoothing() const { return smoothing; }
 
   private:
+    // Makes the context current; false when there is none, and then no
+    // OpenGL call may follow, as it would land in another's context.
+    bool Bind();
+
     RenderingContext* renderingContext = nullptr;
     OffscreenBitmap bitmap;
     bool smoothing = false;

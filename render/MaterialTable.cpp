@@ -1,6 +1,4 @@
-// What DrawGL knows without OpenGL: the material rows, the names of the error
-// codes, and the state that only reaches OpenGL at the next StartDraw. Shared
-// by the fixed-function and the WebGL file sets.
+// DrawGL's tables: the material rows and the names of the error codes.
 #include "render/DrawGL.h"
 
 // clang-format off
@@ -44,8 +42,4 @@ const char* GLErrorText(unsigned int code) {
         }
     }
     return "Unknown error";
-}
-
-void DrawGL::SetColorMaterial(bool on) {
-    colorMaterial = on;
 }

@@ -4,7 +4,6 @@
 # API; velmora renders through WebGL 1 (render/webgl). Programs in a page
 # write no files, so there are no capture tools here.
 set(CUBES_GL_CONTEXT webgl)
-set(CUBES_GL_FIXED_FUNCTION OFF)
 set(CUBES_TOOLS OFF)
 # The tests are the pages themselves in headless Chromium (tests/web).
 set(CUBES_GTEST OFF)

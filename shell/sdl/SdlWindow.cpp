@@ -1,8 +1,6 @@
 #include "shell/sdl/SdlWindow.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <mutex>
 
 #include "render/Message.h"
@@ -10,12 +8,16 @@
 #include "shell/Platform.h"
 #include "shell/icon/Icon.h"
 #include "shell/sdl/PendingTick.h"
+#include "shell/sdl/Presenter.h"
 #include "shell/sdl/TickSchedule.h"
 #include "shell/sdl/WindowPlacement.h"
 
 namespace {
 
 SDL_Window* mainWindow = nullptr;
+// Not destroyed at exit: the window goes away with the process, and the
+// presenter with it.
+Presenter* presenter = nullptr;
 int screenWidth = 0;
 int screenHeight = 0;
 
@@ -88,62 +90,9 @@ void FitOuterSize() {
     }
 }
 
-// The window surface of an X or Wayland window is one 32-bit word a pixel
-// with blue in its low byte. Into that the bitmap's rows are widened here in
-// less than half the time of SDL's general 24-to-32-bit blit, which was most
-// of what the window added to a tick (0.16 ms of it at 300 x 200, now 0.07
-// ms with the transfer to the display). Copies the part both share, from the
-// top left corner, and narrows rect to it; false when the surface is laid
-// out otherwise.
-bool CopyBgrIntoXrgb(const MemoryDC& source, SDL_Surface* surface, SDL_Rect& rect) {
-    const SDL_PixelFormat& format = *surface->format;
-    if (format.BytesPerPixel != 4 || format.Rmask != 0xFF0000 || format.Gmask != 0xFF00 ||
-        format.Bmask != 0xFF) {
-        return false;
-    }
-    rect.w = std::min({rect.w, source.width, surface->w});
-    rect.h = std::min({rect.h, source.height, surface->h});
-    if (rect.w <= 0 || rect.h <= 0) {
-        return true;
-    }
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
-        rect.w = rect.h = 0;
-        return true;
-    }
-    const Uint32 alpha = format.Amask;  // opaque where the surface keeps alpha
-    for (int y = 0; y < rect.h; ++y) {
-        const std::uint8_t* in = source.pixels + static_cast<std::ptrdiff_t>(y) * source.stride;
-        auto* out = reinterpret_cast<Uint32*>(static_cast<std::uint8_t*>(surface->pixels) +
-                                              static_cast<std::ptrdiff_t>(y) * surface->pitch);
-        int x = 0;
-        // Four pixels are three whole words: no byte is read twice.
-        for (; x + 4 <= rect.w; x += 4, in += 12) {
-            Uint32 w[3];
-            std::memcpy(w, in, sizeof w);
-            out[x] = alpha | (w[0] & 0xFFFFFF);
-            out[x + 1] = alpha | (w[0] >> 24) | ((w[1] & 0xFFFF) << 8);
-            out[x + 2] = alpha | (w[1] >> 16) | ((w[2] & 0xFF) << 16);
-            out[x + 3] = alpha | (w[2] >> 8);
-        }
-        for (; x < rect.w; ++x, in += 3) {
-            out[x] = alpha | Uint32{in[0]} | Uint32{in[1]} << 8 | Uint32{in[2]} << 16;
-        }
-    }
-    if (SDL_MUSTLOCK(surface)) {
-        SDL_UnlockSurface(surface);
-    }
-    return true;
-}
-
-// Fetched anew on every use: SDL drops the window's surface when the window
-// changes size, and a pointer kept from before would be stale.
-SDL_Surface* WindowSurface() {
-    return mainWindow != nullptr ? SDL_GetWindowSurface(mainWindow) : nullptr;
-}
-
 }  // namespace
 
-bool CreateMainWindow(std::string& error) {
+bool CreateMainWindow(std::string& error, PresenterChoice choose) {
     tickEventType = SDL_RegisterEvents(1);
     if (tickEventType == static_cast<Uint32>(-1)) {
         error = SDL_GetError();
@@ -166,11 +115,24 @@ bool CreateMainWindow(std::string& error) {
         return false;
     }
     SetIcon(mainWindow);
+    // A window nobody can see must not run on invisibly.
+    std::string why;
+    presenter = choose(mainWindow, why).release();
+    if (presenter == nullptr) {
+        error = "the window cannot show a picture: " + why;
+        return false;
+    }
     return true;
+}
+
+const char* PresenterName() {
+    return presenter != nullptr ? presenter->Name() : "none";
 }
 
 void DestroyMainWindow() {
     StopTimer(tickTimerId);
+    delete presenter;
+    presenter = nullptr;
     if (mainWindow != nullptr) {
         SDL_DestroyWindow(mainWindow);
         mainWindow = nullptr;
@@ -302,39 +264,14 @@ void GetClientSize(int& width, int& height) {
 }
 
 void FillClientBlack(int width, int height) {
-    SDL_Surface* surface = WindowSurface();
-    if (surface == nullptr || width <= 0 || height <= 0) {
-        return;
+    if (presenter != nullptr) {
+        presenter->Black(width, height);
     }
-    SDL_Rect rect{0, 0, width, height};
-    SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, 0, 0, 0));
-    SDL_UpdateWindowSurface(mainWindow);
 }
 
 void CopyToWindow(const MemoryDC& source, int width, int height) {
-    SDL_Surface* surface = WindowSurface();
-    if (surface == nullptr || source.pixels == nullptr || width <= 0 || height <= 0) {
-        return;
-    }
-    SDL_Rect to{0, 0, width, height};
-    if (!CopyBgrIntoXrgb(source, surface, to)) {
-        // A surface of another layout: SDL's general converter.
-        SDL_Surface* bitmap = SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<std::uint8_t*>(source.pixels), source.width, source.height, 24,
-            source.stride, SDL_PIXELFORMAT_BGR24);
-        if (bitmap == nullptr) {
-            return;
-        }
-        SDL_Rect from{0, 0, width, height};
-        // Clipped to both surfaces; what lies outside the bitmap stays as it is.
-        const bool blitted = SDL_BlitSurface(bitmap, &from, surface, &to) == 0;
-        SDL_FreeSurface(bitmap);
-        if (!blitted) {
-            return;
-        }
-    }
-    if (to.w > 0 && to.h > 0) {
-        SDL_UpdateWindowSurfaceRects(mainWindow, &to, 1);
+    if (presenter != nullptr && width > 0 && height > 0) {
+        presenter->Show(source, width, height);
     }
 }
 

@@ -4,12 +4,19 @@
 
 #include <SDL.h>
 
+#include <memory>
 #include <string>
 
+#include "shell/sdl/Presenter.h"
+
 // Creates the main window hidden, resizable, 300 x 200 and centred, with
-// the title and the icon, and registers the tick event. On failure says why
-// in error.
-bool CreateMainWindow(std::string& error);
+// the title and the icon, the way its picture reaches the screen (choose:
+// the first the window offers, unless a test or a probe asks for one), and
+// registers the tick event. On failure says why in error.
+using PresenterChoice = std::unique_ptr<Presenter> (*)(SDL_Window*, std::string&);
+bool CreateMainWindow(std::string& error, PresenterChoice choose = ChoosePresenter);
+// The way chosen, by its name.
+const char* PresenterName();
 void DestroyMainWindow();
 
 // Waits for events and turns each into the core's handlers until the quit

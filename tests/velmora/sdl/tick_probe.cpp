@@ -1,12 +1,15 @@
 // velmora's SDL window with every tick timed: the program's start-up over
 // the same window functions, and a loop of its own that notes the time of
 // each tick before handing it on. At exit it prints the intervals to
-// standard error (tests/velmora/TickLog.h). The program itself stays without
-// options; this is a separate test build.
+// standard error (tests/velmora/TickLog.h), with the way its picture took to
+// the window. With --renderer it takes the fallback way, an SDL renderer,
+// whatever the window offers. The program itself stays without options;
+// this is a separate test build.
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "shell/App.h"
@@ -14,7 +17,8 @@
 #include "shell/sdl/SdlWindow.h"
 #include "tests/velmora/TickLog.h"
 
-int main() {
+int main(int argc, char** argv) {
+    const bool renderer = argc > 1 && std::strcmp(argv[1], "--renderer") == 0;
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     setenv("SDL_VIDEO_X11_WMCLASS", kWindowTitle, 1);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
@@ -22,7 +26,7 @@ int main() {
         return 1;
     }
     std::string error;
-    if (!CreateMainWindow(error)) {
+    if (!CreateMainWindow(error, renderer ? MakeRendererPresenter : ChoosePresenter)) {
         std::fprintf(stderr, "velmora-tick-probe: %s\n", error.c_str());
         return 1;
     }
@@ -45,5 +49,6 @@ int main() {
     }
     StopTimer(kTimerId);
     ticks.Report(stderr);
+    std::fprintf(stderr, "way: %s\n", PresenterName());
     return exitCode;
 }

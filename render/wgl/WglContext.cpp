@@ -1,4 +1,4 @@
-// The Windows half of DrawGL: a pixel format that draws to a bitmap on the
+// velmora's OpenGL context on Windows: a pixel format that draws to a bitmap on the
 // bitmap's memory device context, one WGL rendering context current for the
 // program's life, and OpenGL drawing straight into the DIB section's pixels,
 // so a frame needs no read-back.
@@ -9,11 +9,14 @@
 #include <string>
 
 #include "render/DrawGL.h"
+#include "render/GLContext.h"
 #include "render/Message.h"
 #include "render/wgl/DibSurface.h"
 
 struct RenderingContext {
     HGLRC context = nullptr;
+    // The bitmap's memory device context, which lives as long as the bitmap.
+    HDC memoryDC = nullptr;
 };
 
 namespace {
@@ -58,63 +61,63 @@ void ShowLastError(const char* caption) {
     ShowMessage(message, caption, MessageOwner::kFocusWindow);
 }
 
-bool DrawGL::Create(int width, int height) {
-    if (renderingContext != nullptr || !bitmap.Create(width, height, 24)) {
-        return false;
-    }
+RenderingContext* CreateGLContext(OffscreenBitmap& bitmap) {
     HDC memoryDC = bitmap.Surface()->memoryDC;
     const PIXELFORMATDESCRIPTOR descriptor = BitmapPixelFormat();
     // A format of 0 (none found) is refused by SetPixelFormat, which reports.
     const int format = ChoosePixelFormat(memoryDC, &descriptor);
     if (!SetPixelFormat(memoryDC, format, &descriptor)) {
         ShowLastError("SetPixelFormat");
-        return false;
+        return nullptr;
     }
     HGLRC context = wglCreateContext(memoryDC);
     if (context == nullptr) {
         ShowLastError("wglCreateContext");
-        return false;
+        return nullptr;
     }
     // A context that cannot be made current would draw nothing while the
     // program believed it drew.
     if (!wglMakeCurrent(memoryDC, context)) {
         ShowLastError("wglMakeCurrent");
         wglDeleteContext(context);
-        return false;
+        return nullptr;
     }
-    renderingContext = new RenderingContext{context};
-    return true;
+    return new RenderingContext{context, memoryDC};
 }
 
-bool DrawGL::Resize(int width, int height) {
-    if (!bitmap.Resize(width, height)) {
-        return false;  // the old bitmap and viewport stay
+void MakeGLContextCurrent(RenderingContext& context) {
+    if (wglGetCurrentContext() != context.context) {
+        wglMakeCurrent(context.memoryDC, context.context);
     }
-    if (renderingContext != nullptr) {
-        // The same context made current again over the device context, so
-        // that it takes up the bitmap now selected into it rather than
-        // drawing on into the memory of the one just deleted.
-        wglMakeCurrent(bitmap.Surface()->memoryDC, renderingContext->context);
-        glViewport(0, 0, width, height);
-    }
-    return true;
 }
 
-void DrawGL::FinishDraw() {
-    // The context draws into the bitmap's own pixels: once flushed, the
-    // frame is there for the window to copy.
-    glFlush();
-    CheckError("FinishDraw");
-}
-
-DrawGL::~DrawGL() {
-    if (renderingContext == nullptr) {
-        return;
-    }
-    if (wglGetCurrentContext() == renderingContext->context) {
+void LetGoOfGLContext(RenderingContext& context) {
+    if (wglGetCurrentContext() == context.context) {
         wglMakeCurrent(nullptr, nullptr);
     }
-    wglDeleteContext(renderingContext->context);
-    delete renderingContext;
-    renderingContext = nullptr;
+}
+
+bool ResizeGLContext(RenderingContext& context, OffscreenBitmap& bitmap, int width, int height) {
+    if (!bitmap.Resize(width, height)) {
+        return false;
+    }
+    // The same context made current again over the device context, so that
+    // it takes up the bitmap now selected into it rather than drawing on
+    // into the memory of the one just deleted.
+    wglMakeCurrent(context.memoryDC, context.context);
+    return true;
+}
+
+void FinishGLFrame(RenderingContext&, OffscreenBitmap&) {
+    // The context draws into the bitmap's own pixels: once flushed, the
+    // frame is there for the window to copy.
+}
+
+void DestroyGLContext(RenderingContext* context) {
+    if (context == nullptr) {
+        return;
+    }
+    LetGoOfGLContext(*context);
+    wglDeleteContext(context->context);
+    delete context;
 }

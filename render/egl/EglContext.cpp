@@ -1,6 +1,6 @@
-// The Linux half of DrawGL: an EGL context on Mesa's surfaceless platform,
-// rendering into a framebuffer object of the bitmap's size, and the copy of
-// each finished frame into the bitmap. Needs no X server and no window, so
+// velmora's OpenGL context on Linux: an EGL context on Mesa's surfaceless
+// platform, rendering into a framebuffer object of the bitmap's size, and the
+// copy of each finished frame into the bitmap. Needs no X server and no window, so
 // the window, the capture tool and the tests all render the same way.
 #define GL_GLEXT_PROTOTYPES 1
 #define EGL_EGLEXT_PROTOTYPES 1
@@ -15,6 +15,7 @@
 #include <string>
 
 #include "render/DrawGL.h"
+#include "render/GLContext.h"
 #include "render/Message.h"
 #include "render/egl/EglError.h"
 
@@ -173,29 +174,29 @@ void ShowLastError(const char* caption) {
                 caption);
 }
 
-bool DrawGL::Create(int width, int height) {
-    if (renderingContext != nullptr || !bitmap.Create(width, height, 24)) {
-        return false;
-    }
+RenderingContext* CreateGLContext(OffscreenBitmap& bitmap) {
+    int width = 0;
+    int height = 0;
+    bitmap.GetSize(width, height);
     // Choosing and binding the drawing surface.
     EGLDisplay display = OpenDisplay();
     EGLConfig config = nullptr;
     if (display == EGL_NO_DISPLAY || !eglBindAPI(EGL_OPENGL_API) ||
         !ChooseConfig(display, config)) {
         ShowLastError("SetPixelFormat");
-        return false;
+        return nullptr;
     }
     // No profile attributes: a compatibility context, where the
     // fixed-function calls work.
     EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
     if (context == EGL_NO_CONTEXT) {
         ShowLastError("wglCreateContext");
-        return false;
+        return nullptr;
     }
     if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
         ShowLastError("wglCreateContext");
         eglDestroyContext(display, context);
-        return false;
+        return nullptr;
     }
     auto made = std::make_unique<RenderingContext>();
     made->display = display;
@@ -208,75 +209,71 @@ bool DrawGL::Create(int width, int height) {
                     "SetPixelFormat");
         eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(display, context);
+        return nullptr;
+    }
+    return made.release();
+}
+
+void MakeGLContextCurrent(RenderingContext& context) {
+    if (eglGetCurrentContext() != context.context) {
+        eglMakeCurrent(context.display, EGL_NO_SURFACE, EGL_NO_SURFACE, context.context);
+    }
+}
+
+void LetGoOfGLContext(RenderingContext& context) {
+    if (eglGetCurrentContext() == context.context) {
+        eglMakeCurrent(context.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    }
+}
+
+bool ResizeGLContext(RenderingContext& context, OffscreenBitmap& bitmap, int width, int height) {
+    // The new surface first, so that a failure of either leaves the old
+    // bitmap and surface in use.
+    Surface next;
+    if (!MakeSurface(context, width, height, next)) {
         return false;
     }
-    // A window's context starts with a viewport of the window's size; a
-    // framebuffer object's does not.
-    glViewport(0, 0, width, height);
-    renderingContext = made.release();
+    if (!bitmap.Resize(width, height)) {
+        ReleaseSurface(next);
+        glBindFramebuffer(GL_FRAMEBUFFER, context.surface.framebuffer);
+        return false;
+    }
+    ReleaseSurface(context.surface);
+    context.surface = std::move(next);
     return true;
 }
 
-bool DrawGL::Resize(int width, int height) {
-    if (renderingContext == nullptr) {
-        return bitmap.Resize(width, height);
+void FinishGLFrame(RenderingContext& context, OffscreenBitmap& bitmap) {
+    // OpenGL's rows run bottom-up, the bitmap's top-down. Turning the rows
+    // over here keeps the projection as it is: flipping it instead would
+    // swap which faces count as front and back.
+    // Only width * 3 bytes of each bitmap row are written, so the padding
+    // keeps the zeros the bitmap was made with.
+    int width = 0;
+    int height = 0;
+    bitmap.GetSize(width, height);
+    const std::size_t stride = static_cast<std::size_t>(bitmap.Stride());
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
+    std::uint8_t* rows = context.surface.bottomUpRows.get();
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rows);
+    std::uint8_t* pixels = bitmap.Pixels();
+    for (int y = 0; y < height; ++y) {
+        PackRgbaRowAsBgr(rows + static_cast<std::size_t>(height - 1 - y) * rowBytes,
+                         pixels + static_cast<std::size_t>(y) * stride, width);
     }
-    int oldWidth = 0;
-    int oldHeight = 0;
-    bitmap.GetSize(oldWidth, oldHeight);
-    if (width != oldWidth || height != oldHeight) {
-        // The new surface first, so that a failure of either leaves the old
-        // bitmap, surface and viewport in use.
-        Surface next;
-        if (!MakeSurface(*renderingContext, width, height, next)) {
-            return false;
-        }
-        if (!bitmap.Resize(width, height)) {
-            ReleaseSurface(next);
-            glBindFramebuffer(GL_FRAMEBUFFER, renderingContext->surface.framebuffer);
-            return false;
-        }
-        ReleaseSurface(renderingContext->surface);
-        renderingContext->surface = std::move(next);
-    }
-    glViewport(0, 0, width, height);
-    return true;
 }
 
-void DrawGL::FinishDraw() {
-    glFlush();
-    if (renderingContext != nullptr) {
-        // OpenGL's rows run bottom-up, the bitmap's top-down. Turning the
-        // rows over here keeps the projection as it is: flipping it instead
-        // would swap which faces count as front and back.
-        // Only width * 3 bytes of each bitmap row are written, so the
-        // padding keeps the zeros the bitmap was made with.
-        int width = 0;
-        int height = 0;
-        bitmap.GetSize(width, height);
-        const std::size_t stride = static_cast<std::size_t>(bitmap.Stride());
-        const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
-        std::uint8_t* rows = renderingContext->surface.bottomUpRows.get();
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rows);
-        std::uint8_t* pixels = bitmap.Pixels();
-        for (int y = 0; y < height; ++y) {
-            PackRgbaRowAsBgr(rows + static_cast<std::size_t>(height - 1 - y) * rowBytes,
-                             pixels + static_cast<std::size_t>(y) * stride, width);
-        }
-    }
-    CheckError("FinishDraw");
-}
-
-DrawGL::~DrawGL() {
-    if (renderingContext == nullptr) {
+void DestroyGLContext(RenderingContext* context) {
+    if (context == nullptr) {
         return;
     }
-    if (eglGetCurrentContext() == renderingContext->context) {
-        ReleaseSurface(renderingContext->surface);
-        eglMakeCurrent(renderingContext->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    // The framebuffer goes with the context; released first only where that
+    // is the context in use, so no other context's objects are touched.
+    if (eglGetCurrentContext() == context->context) {
+        ReleaseSurface(context->surface);
+        eglMakeCurrent(context->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     }
-    eglDestroyContext(renderingContext->display, renderingContext->context);
-    delete renderingContext;
-    renderingContext = nullptr;
+    eglDestroyContext(context->display, context->context);
+    delete context;
 }

@@ -1,0 +1,155 @@
+// velmora's OpenGL context in the browser: a WebGL 1 context on a canvas
+// that is never put on the page (context.js), whose drawing buffer every
+// frame is rendered into before it is read back into the bitmap, as on
+// Linux. The fixed-function state it lacks is kept beside it (FixedState).
+#include <GLES2/gl2.h>
+#include <emscripten/html5_webgl.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "render/DrawGL.h"
+#include "render/GLContext.h"
+#include "render/Message.h"
+#include "render/webgl/FixedState.h"
+
+extern "C" {
+EMSCRIPTEN_WEBGL_CONTEXT_HANDLE velmora_webgl_create(int width, int height);
+int velmora_webgl_resize(EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle, int width, int height);
+void velmora_webgl_destroy(EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle);
+}
+
+struct RenderingContext {
+    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle = 0;
+    GLint maxSize = 0;
+    std::unique_ptr<std::uint8_t[]> bottomUpRows;
+    FixedState fixed;
+};
+
+namespace {
+
+std::string lastError = "no error";
+
+bool FitsSurface(const RenderingContext& context, int width, int height) {
+    return width > 0 && height > 0 && width <= context.maxSize && height <= context.maxSize;
+}
+
+std::unique_ptr<std::uint8_t[]> RowsFor(int width, int height) {
+    return std::unique_ptr<std::uint8_t[]>(
+        new (std::nothrow)
+            std::uint8_t[static_cast<std::size_t>(width) * 4 * static_cast<std::size_t>(height)]());
+}
+
+}  // namespace
+
+void ShowLastError(const char* caption) {
+    ShowMessage(lastError, caption);
+}
+
+RenderingContext* CreateGLContext(OffscreenBitmap& bitmap) {
+    int width = 0;
+    int height = 0;
+    bitmap.GetSize(width, height);
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle = velmora_webgl_create(width, height);
+    if (handle <= 0) {
+        lastError = "This browser offers no WebGL context of " + std::to_string(width) + " x " +
+                    std::to_string(height) + " pixels.";
+        ShowLastError("wglCreateContext");
+        return nullptr;
+    }
+    emscripten_webgl_make_context_current(handle);
+    auto made = std::make_unique<RenderingContext>();
+    made->handle = handle;
+    std::string error;
+    if (!MakeFixedState(made->fixed, error)) {
+        lastError = "The lighting shader does not build: " + error;
+        ShowLastError("wglCreateContext");
+        velmora_webgl_destroy(handle);
+        return nullptr;
+    }
+    GLint renderbufferSize = 0;
+    GLint viewportSize[2] = {0, 0};
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbufferSize);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewportSize);
+    made->maxSize = std::min({renderbufferSize, viewportSize[0], viewportSize[1]});
+    made->bottomUpRows = RowsFor(width, height);
+    if (!made->bottomUpRows) {
+        lastError = "Out of memory.";
+        ShowLastError("wglCreateContext");
+        velmora_webgl_destroy(handle);
+        return nullptr;
+    }
+    UseFixedState(&made->fixed);
+    return made.release();
+}
+
+void MakeGLContextCurrent(RenderingContext& context) {
+    if (emscripten_webgl_get_current_context() != context.handle) {
+        emscripten_webgl_make_context_current(context.handle);
+    }
+    UseFixedState(&context.fixed);
+}
+
+void LetGoOfGLContext(RenderingContext& context) {
+    if (emscripten_webgl_get_current_context() == context.handle) {
+        emscripten_webgl_make_context_current(0);
+        UseFixedState(nullptr);
+    }
+}
+
+bool ResizeGLContext(RenderingContext& context, OffscreenBitmap& bitmap, int width, int height) {
+    int oldWidth = 0;
+    int oldHeight = 0;
+    bitmap.GetSize(oldWidth, oldHeight);
+    // Every piece is had before any is given up, so that a failure leaves
+    // the old bitmap and surface in use.
+    if (!FitsSurface(context, width, height)) {
+        return false;
+    }
+    auto rows = RowsFor(width, height);
+    if (!rows || !velmora_webgl_resize(context.handle, width, height)) {
+        return false;
+    }
+    if (!bitmap.Resize(width, height)) {
+        velmora_webgl_resize(context.handle, oldWidth, oldHeight);
+        return false;
+    }
+    context.bottomUpRows = std::move(rows);
+    return true;
+}
+
+void FinishGLFrame(RenderingContext& context, OffscreenBitmap& bitmap) {
+    DrawGathered(context.fixed);
+    // Rows come back bottom-up; turned over into the bitmap's top-down rows
+    // as on Linux, so the projection stays as it is.
+    int width = 0;
+    int height = 0;
+    bitmap.GetSize(width, height);
+    const std::size_t stride = static_cast<std::size_t>(bitmap.Stride());
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
+    std::uint8_t* rows = context.bottomUpRows.get();
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rows);
+    std::uint8_t* pixels = bitmap.Pixels();
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* rgba = rows + static_cast<std::size_t>(height - 1 - y) * rowBytes;
+        std::uint8_t* bgr = pixels + static_cast<std::size_t>(y) * stride;
+        for (int x = 0; x < width; ++x) {
+            bgr[3 * x + 0] = rgba[4 * x + 2];
+            bgr[3 * x + 1] = rgba[4 * x + 1];
+            bgr[3 * x + 2] = rgba[4 * x + 0];
+        }
+    }
+}
+
+void DestroyGLContext(RenderingContext* context) {
+    if (context == nullptr) {
+        return;
+    }
+    LetGoOfGLContext(*context);
+    velmora_webgl_destroy(context->handle);
+    delete context;
+}
