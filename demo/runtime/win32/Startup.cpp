@@ -1,8 +1,6 @@
 // The Win32 steps of the start-up and shutdown sequences, and the message
 // pump behind PollEvent and WaitEvent.
 #include <windows.h>
-// After windows.h, which it needs.
-#include <mmsystem.h>
 
 #include "demo/runtime/Events.h"
 #include "demo/runtime/Platform.h"
@@ -36,6 +34,8 @@ LRESULT CALLBACK PostEventProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
+TimerPeriodCalls timerPeriodCalls;
+
 HINSTANCE ModuleInstance() {
     return instance;
 }
@@ -43,7 +43,7 @@ HINSTANCE ModuleInstance() {
 void StartPlatformProcess() {
     instance = GetModuleHandleA(nullptr);
     if (!timerPeriodGranted) {
-        timerPeriodGranted = timeBeginPeriod(kTimerPeriodMs) == TIMERR_NOERROR;
+        timerPeriodGranted = timerPeriodCalls.request(kTimerPeriodMs) == TIMERR_NOERROR;
     }
 }
 
@@ -88,7 +88,7 @@ void StopPlatformProcess() {
     UnloadScreenSystem();
     // Only a granted request is released: each release must match one.
     if (timerPeriodGranted) {
-        timeEndPeriod(kTimerPeriodMs);
+        timerPeriodCalls.release(kTimerPeriodMs);
         timerPeriodGranted = false;
     }
 }
