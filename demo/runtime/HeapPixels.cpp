@@ -2,14 +2,12 @@
 // by the run-time's own pixel routines (Platform.h).
 #include <cstdlib>
 
+#include "demo/runtime/PixelHeap.h"
 #include "demo/runtime/Platform.h"
 
 std::uint8_t* AcquirePixelMemory(const PixelMemoryRequest& request, void*& native) {
     native = nullptr;
-    // calloc: large buffers come zeroed from the system without touching
-    // every page.
-    return static_cast<std::uint8_t*>(request.zeroed ? std::calloc(request.bytes, 1)
-                                                     : std::malloc(request.bytes));
+    return AllocatePixelBytes(request.bytes, request.zeroed);
 }
 
 void ReleasePixelMemory(std::uint8_t* bits, void* /*native*/) {
