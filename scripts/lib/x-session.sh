@@ -85,3 +85,13 @@ end_x_session_processes() {
     done
     wait 2>/dev/null || true
 }
+
+# start_smoke_scratch: a smoke test's scratch folder ($tmp) and its list of
+# processes to end ($pids), both cleared when the script exits; fail reports
+# and exits 1.
+start_smoke_scratch() {
+    tmp=$(mktemp -d)
+    pids=()
+    trap 'end_x_session_processes; rm -rf "$tmp"' EXIT
+}
+fail() { echo "FAIL: $*" >&2; exit 1; }

@@ -18,15 +18,8 @@ require_tools Xvfb openbox xdotool xwininfo xprop perl timeout
 require_tools /usr/bin/import /usr/bin/convert /usr/bin/compare
 convert=/usr/bin/convert
 
-tmp=$(mktemp -d)
+start_smoke_scratch
 mkdir -p "$shots"
-pids=()
-cleanup() {
-    end_x_session_processes
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 now() { date +%s.%N; }
 elapsed() { echo "$(now) - $1" | bc; }
 

@@ -16,14 +16,7 @@ require_tools Xvfb weston xdotool python3 timeout
 require_tools /usr/bin/import /usr/bin/convert /usr/bin/compare
 convert=/usr/bin/convert
 
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-    end_x_session_processes
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+start_smoke_scratch
 on_weston() { DISPLAY=$weston_x_display "$@"; }
 
 start_wayland_session "$tmp"

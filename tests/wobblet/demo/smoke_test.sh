@@ -14,14 +14,7 @@ probe="$3"
 
 require_tools Xvfb openbox xdotool xwininfo xprop import convert identify timeout
 
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-    end_x_session_processes
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+start_smoke_scratch
 
 # 1. No display at all.
 env -u DISPLAY -u WAYLAND_DISPLAY timeout 30 "$wobblet" >"$tmp/out" 2>"$tmp/err"

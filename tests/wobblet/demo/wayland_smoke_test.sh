@@ -16,14 +16,7 @@ probe="$3"
 
 require_tools Xvfb weston xdotool import convert identify python3 timeout
 
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-    end_x_session_processes
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+start_smoke_scratch
 on_weston() { DISPLAY=$weston_x_display "$@"; }
 # Puts weston's pointer at X Y. weston follows the X pointer's motion, and a
 # single jump is sometimes lost on the way: through both corners, the last
