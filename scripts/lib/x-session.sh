@@ -38,13 +38,19 @@ find_window() {
 close_by_window_manager() {
     xdotool windowactivate --sync "$1" 2>/dev/null
     xdotool key --clearmodifiers alt+F4
-    for _ in $(seq 100); do
-        kill -0 "$2" 2>/dev/null || break
+    wait_for_end "$2" 10
+}
+
+# wait_for_end PID SECONDS: waits up to SECONDS for PID to end; its exit
+# status in status. Returns 1 when it did not end.
+wait_for_end() {
+    for _ in $(seq $(($2 * 10))); do
+        kill -0 "$1" 2>/dev/null || break
         sleep 0.1
     done
-    kill -0 "$2" 2>/dev/null && return 1
+    kill -0 "$1" 2>/dev/null && return 1
     status=0
-    wait "$2" || status=$?
+    wait "$1" || status=$?
 }
 
 # start_xvfb DIR [WIDTHxHEIGHT]: Xvfb on a display number nobody else uses

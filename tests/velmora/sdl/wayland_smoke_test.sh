@@ -70,15 +70,7 @@ type_keys() {
     sleep 0.3
 }
 # Waits up to 3 s for velmora to end; its status in status.
-ends() {
-    for _ in $(seq 30); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && return 1
-    status=0
-    wait "$pid" || status=$?
-}
+ends() { wait_for_end "$pid" 3; }
 
 launch
 echo "window: client area 300x200 at $cx,$cy"
