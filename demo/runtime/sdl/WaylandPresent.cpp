@@ -16,17 +16,18 @@ namespace {
 // A wait for the compositor to give a buffer back ends after this long; the
 // frame is then skipped, its changes kept for the next.
 constexpr int kReleaseWaitMs = 100;
-// Rectangles owed beyond this many are sent as the whole screen instead.
-constexpr std::size_t kMostOwed = 256;
+// Damage rectangles beyond this many are sent as the whole window instead.
+constexpr std::size_t kMostDamage = 256;
 
 struct Buffer {
     wl_buffer* buffer = nullptr;
     std::uint8_t* pixels = nullptr;
     // Held by the compositor from its attach until its release event.
     bool busy = false;
-    // What the back buffer has that this buffer has not, in window
-    // coordinates.
-    std::vector<DamageRect> owed;
+    // What the back buffer has that this buffer has not, in the screen's
+    // coordinates. Kept by band, as the back buffer's own damage is, so that
+    // what two frames changed is copied once where they overlap.
+    ScreenDamage owed;
 };
 
 }  // namespace
@@ -45,11 +46,16 @@ struct WaylandScreen {
     int width = 0;
     int height = 0;
     int stride = 0;
+    // Where the screen lies in the window the buffers were made for.
+    DamageRect placement;
     Buffer buffers[2];
     int attached = -1;
     // Changed since the last commit (frames skipped while both buffers were
     // held), in window coordinates.
     std::vector<DamageRect> uncommitted;
+    // What a buffer is brought up to date in this frame, kept for its
+    // storage.
+    std::vector<DamageRect> copies;
 };
 
 namespace {
@@ -92,11 +98,13 @@ void FreeBuffers(WaylandScreen& screen) {
     screen.memory = nullptr;
     screen.fd = -1;
     screen.width = screen.height = screen.stride = 0;
+    screen.placement = DamageRect{};
     screen.attached = -1;
 }
 
-// Two black buffers of the window's size from one pool.
-bool MakeBuffers(WaylandScreen& screen, int width, int height) {
+// Two black buffers of the window's size from one pool, each owing the whole
+// screen, which lies at placement in the window.
+bool MakeBuffers(WaylandScreen& screen, int width, int height, const DamageRect& placement) {
     FreeBuffers(screen);
     const int stride = width * 4;
     const std::size_t one = static_cast<std::size_t>(stride) * height;
@@ -124,16 +132,9 @@ bool MakeBuffers(WaylandScreen& screen, int width, int height) {
     screen.width = width;
     screen.height = height;
     screen.stride = stride;
+    screen.placement = placement;
+    ForgetWaylandScreen(&screen);
     return true;
-}
-
-// Adds rects to list; a list grown too long becomes the whole window.
-void Owe(const WaylandScreen& screen, std::vector<DamageRect>& list,
-         const std::vector<DamageRect>& rects) {
-    list.insert(list.end(), rects.begin(), rects.end());
-    if (list.size() > kMostOwed) {
-        list.assign(1, DamageRect{0, 0, screen.width, screen.height});
-    }
 }
 
 // Handles the releases that have come in; with wait, first waits up to
@@ -214,28 +215,31 @@ bool PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
     if (windowWidth <= 0 || windowHeight <= 0) {
         return false;
     }
-    // The window's changes, cut to it.
-    std::vector<DamageRect> rects;
+    const DamageRect placement{x, y, width, height};
+    if (windowWidth != screen->width || windowHeight != screen->height ||
+        x != screen->placement.x || y != screen->placement.y || width != screen->placement.width ||
+        height != screen->placement.height) {
+        if (!MakeBuffers(*screen, windowWidth, windowHeight, placement)) {
+            std::fprintf(stderr, "wobblet: no shared memory for the window's buffers\n");
+            return false;
+        }
+    }
     for (const DamageRect& r : changed) {
+        for (Buffer& b : screen->buffers) {
+            b.owed.Add(r.x, r.y, std::int64_t{r.x} + r.width, std::int64_t{r.y} + r.height);
+        }
+        // The compositor is told of the window's changes, cut to it.
         const int left = std::max(x + r.x, 0);
         const int top = std::max(y + r.y, 0);
         const int right = std::min(x + r.x + r.width, windowWidth);
         const int bottom = std::min(y + r.y + r.height, windowHeight);
         if (left < right && top < bottom) {
-            rects.push_back(DamageRect{left, top, right - left, bottom - top});
+            screen->uncommitted.push_back(DamageRect{left, top, right - left, bottom - top});
         }
     }
-    if (windowWidth != screen->width || windowHeight != screen->height) {
-        if (!MakeBuffers(*screen, windowWidth, windowHeight)) {
-            std::fprintf(stderr, "wobblet: no shared memory for the window's buffers\n");
-            return false;
-        }
-        ForgetWaylandScreen(screen);
+    if (screen->uncommitted.size() > kMostDamage) {
+        screen->uncommitted.assign(1, DamageRect{0, 0, windowWidth, windowHeight});
     }
-    for (Buffer& b : screen->buffers) {
-        Owe(*screen, b.owed, rects);
-    }
-    Owe(*screen, screen->uncommitted, rects);
 
     if (!TakeReleases(*screen, false)) {
         return false;
@@ -253,19 +257,19 @@ bool PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
         return wl_display_get_error(screen->display) == 0;
     }
     Buffer& b = screen->buffers[next];
-    for (const DamageRect& r : b.owed) {
-        // Only the screen's part: the rest of the window stays black.
-        const int left = std::max(r.x, x);
-        const int top = std::max(r.y, y);
-        const int right = std::min(r.x + r.width, x + width);
-        const int bottom = std::min(r.y + r.height, y + height);
+    b.owed.Take(screen->copies);
+    for (const DamageRect& r : screen->copies) {
+        // Only what lies in the window; the rest of the window stays black.
+        const int left = std::max(x + r.x, 0);
+        const int top = std::max(y + r.y, 0);
+        const int right = std::min(x + r.x + r.width, windowWidth);
+        const int bottom = std::min(y + r.y + r.height, windowHeight);
         for (int row = top; row < bottom; ++row) {
             std::memcpy(b.pixels + row * screen->stride + left * 4,
                         topRow + (row - y) * stride + (left - x) * 4,
                         static_cast<std::size_t>(std::max(right - left, 0)) * 4);
         }
     }
-    b.owed.clear();
     wl_surface_attach(screen->surface, b.buffer, 0, 0);
     const bool bufferDamage = wl_proxy_get_version(reinterpret_cast<wl_proxy*>(screen->surface)) >=
                               WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION;
@@ -283,11 +287,10 @@ bool PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
 }
 
 void ForgetWaylandScreen(WaylandScreen* screen) {
-    const std::vector<DamageRect> whole{{0, 0, screen->width, screen->height}};
     for (Buffer& b : screen->buffers) {
-        b.owed = whole;
+        b.owed.Reset(screen->placement.width, screen->placement.height);
     }
-    screen->uncommitted = whole;
+    screen->uncommitted.assign(1, DamageRect{0, 0, screen->width, screen->height});
 }
 
 void CloseWaylandScreen(WaylandScreen* screen) {
