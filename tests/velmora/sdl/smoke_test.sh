@@ -10,6 +10,7 @@
 set -u
 source "$(cd "$(dirname "$0")/../../.." && pwd)/scripts/lib/x-session.sh"
 source "$(dirname "$0")/../key-checks.sh"
+source "$(dirname "$0")/page-faults.sh"
 velmora="$1"
 probe="$2"
 shots="$3"
@@ -152,6 +153,8 @@ moved=$(differing "$tmp/first.png" "$tmp/second.png")
 cp "$tmp/first.png" "$shots/velmora_window.png"
 cp "$tmp/root.png" "$shots/velmora_screen.png"
 echo "cube: $(lit "$tmp/first.png") pixels lit, corners black, $moved pixels changed in 0.3 s"
+check_steady_memory "$pid"
+echo "memory: $faults pages faulted in over 2 s of ticks"
 
 # 5. Keys arrive as characters, shifted ones too. s and w stop spinning and
 # warping: the cube's outline stands still while its colours move.

@@ -9,6 +9,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../../scripts/lib/wayland-session.sh"
 source "$here/../key-checks.sh"
+source "$here/page-faults.sh"
 velmora="$1"
 capture="$2"
 
@@ -124,6 +125,8 @@ read -r index off <<<"$(python3 "$here/match-frame.py" "$tmp/shot.ppm" "$tmp/sti
 [ "$off" -eq 0 ] ||
     fail "the window's picture is no captured frame (closest: tick $((frozen + index)), $off bytes off)"
 echo "picture: keys $keys; the window shows tick $((frozen + index)) exactly"
+check_steady_memory "$pid"
+echo "memory: $faults pages faulted in over 2 s of ticks"
 
 area=$(lit "$tmp/still_b.png")
 check_zoom_and_tumble "$area"
