@@ -83,6 +83,23 @@ void ScreenDamage::Take(std::vector<DamageRect>& rects) {
     any = false;
 }
 
+void ScreenDamage::TakeBands(std::vector<DamageRect>& rects) {
+    rects.clear();
+    if (!any) {
+        return;
+    }
+    for (std::size_t band = 0; band < left.size(); ++band) {
+        const int l = left[band];
+        const int r = right[band];
+        left[band] = right[band] = 0;
+        if (l < r) {
+            const int top = static_cast<int>(band) * kBandHeight;
+            rects.push_back(DamageRect{l, top, r - l, std::min(top + kBandHeight, height) - top});
+        }
+    }
+    any = false;
+}
+
 std::int64_t DamageBytes(const std::vector<DamageRect>& rects) {
     std::int64_t bytes = 0;
     for (const DamageRect& rect : rects) {

@@ -33,6 +33,10 @@ class ScreenDamage {
     // pixel; bands whose spans overlap are joined into one rectangle. The
     // damage is cleared.
     void Take(std::vector<DamageRect>& rects);
+    // The changed parts as one rectangle a band, top to bottom: for copying,
+    // where another rectangle costs nothing and the corners that joining
+    // bands adds would only be copied for nothing. The damage is cleared.
+    void TakeBands(std::vector<DamageRect>& rects);
 
   private:
     // Cuts a rectangle to the screen; false when nothing is left.

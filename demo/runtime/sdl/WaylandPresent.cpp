@@ -257,7 +257,7 @@ bool PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
         return wl_display_get_error(screen->display) == 0;
     }
     Buffer& b = screen->buffers[next];
-    b.owed.Take(screen->copies);
+    b.owed.TakeBands(screen->copies);
     for (const DamageRect& r : screen->copies) {
         // Only what lies in the window; the rest of the window stays black.
         const int left = std::max(x + r.x, 0);

@@ -177,4 +177,39 @@ TEST_F(ScreenDamageTest, AnUnchangedBackgroundSendsOnlyWhatWasDrawnOverIt) {
     EXPECT_LE(pixels, 2 * 16 * ScreenDamage::kBandHeight);
 }
 
+// Two frames' changes, as a buffer two frames behind owes them: taken by band,
+// every changed pixel is inside exactly one rectangle, and the corners that
+// joining the bands adds are left out.
+TEST(ScreenDamageBands, TwoFramesChangesAreTakenOnceEachWithoutTheJoinedCorners) {
+    ScreenDamage damage;
+    damage.Reset(kWidth, kHeight);
+    std::vector<DamageRect> rects;
+    damage.Take(rects);
+    const DamageRect frames[] = {{40, 8, 60, 40}, {50, 16, 60, 40}, {10, 64, 30, 8}};
+    for (const DamageRect& f : frames) {
+        damage.Add(f.x, f.y, f.x + f.width, f.y + f.height);
+    }
+    damage.TakeBands(rects);
+    std::int64_t covered = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            int in = 0;
+            for (const DamageRect& r : rects) {
+                in += x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height;
+            }
+            bool changed = false;
+            for (const DamageRect& f : frames) {
+                changed |= x >= f.x && x < f.x + f.width && y >= f.y && y < f.y + f.height;
+            }
+            ASSERT_LE(in, 1) << x << "," << y;
+            ASSERT_TRUE(!changed || in == 1) << x << "," << y;
+            covered += in;
+        }
+    }
+    // Bands 1-6: 60 wide alone, 70 where the frames overlap; band 8: 30.
+    EXPECT_EQ(covered, (60 + 4 * 70 + 60) * 8 + 30 * 8);
+    damage.TakeBands(rects);
+    EXPECT_TRUE(rects.empty());
+}
+
 }  // namespace
