@@ -69,8 +69,9 @@ test('wobblet runs at 60 frames a second by the page\'s refresh', async (t) => {
   // The machine is shared: a measurement taken while other work hogs both
   // cores may miss display frames. Up to three are taken; one must hold.
   const rates = [];
+  let rate = 0;
   for (let attempt = 0; attempt < 3; ++attempt) {
-    const rate = await page.evaluate(`new Promise((resolve) => {
+    rate = await page.evaluate(`new Promise((resolve) => {
       const frames = Module._wobblet_frame_count(), start = performance.now();
       setTimeout(() => resolve((Module._wobblet_frame_count() - frames) * 1000 /
                                (performance.now() - start)), 10000);
@@ -79,7 +80,7 @@ test('wobblet runs at 60 frames a second by the page\'s refresh', async (t) => {
     t.diagnostic(`${rate.toFixed(2)} frames a second over 10 s`);
     if (Math.abs(rate - 60) <= 1) break;
   }
-  assert.ok(Math.abs(rates.at(-1) - 60) <= 1, `frames a second, 10 s each: ${rates.join(', ')}`);
+  assert.ok(Math.abs(rate - 60) <= 1, `frames a second, 10 s each: ${rates.join(', ')}`);
   await page.close();
 });
 
