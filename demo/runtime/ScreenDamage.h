@@ -14,6 +14,8 @@ struct DamageRect {
     int y = 0;
     int width = 0;
     int height = 0;
+
+    bool operator==(const DamageRect&) const = default;
 };
 
 class ScreenDamage {

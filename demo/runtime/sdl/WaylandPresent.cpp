@@ -217,8 +217,7 @@ bool PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
     }
     const DamageRect placement{x, y, width, height};
     if (windowWidth != screen->width || windowHeight != screen->height ||
-        x != screen->placement.x || y != screen->placement.y || width != screen->placement.width ||
-        height != screen->placement.height) {
+        placement != screen->placement) {
         if (!MakeBuffers(*screen, windowWidth, windowHeight, placement)) {
             std::fprintf(stderr, "wobblet: no shared memory for the window's buffers\n");
             return false;
