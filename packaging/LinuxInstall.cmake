@@ -46,8 +46,8 @@ endfunction()
 
 foreach(program velmora wobblet)
   configure_file(${program}.desktop.in ${generated}/${program}.desktop @ONLY)
-  # AppStream wants a reverse domain name; the reserved .invalid says there
-  # is no such domain to look up.
+  # AppStream wants a reverse domain name and a home page; the reserved
+  # .invalid says there is no such domain to look up.
   set(metainfo ${generated}/invalid.velmora_wobblet.${program}.metainfo.xml)
   configure_file(${program}.metainfo.xml.in ${metainfo} @ONLY)
   configure_file(${program}.1.in ${generated}/man/${program}.1 @ONLY)

@@ -83,7 +83,7 @@ void BM_Frame(benchmark::State& state) {
     double copies = 0.0;
     for (auto _ : state) {
         const auto start = Clock::now();
-        const bool open = RunFrame();
+        bool open = RunFrame();  // DoNotOptimize takes no const reference
         frames += std::chrono::duration<double>(Clock::now() - start).count();
         benchmark::DoNotOptimize(open);
         state.PauseTiming();
