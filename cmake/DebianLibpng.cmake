@@ -32,7 +32,9 @@
 # The source package is fetched with apt from a list of deb-src lines kept in
 # <work dir>/apt; the machine's own apt configuration and state are never
 # touched. CUBES_DEBIAN_MIRROR and CUBES_DEBIAN_SUITE (default: this machine's
-# release) choose where from.
+# release) choose where from; where the mirror has none of that release's
+# versions, CUBES_DEBIAN_FALLBACK_SUITES (default: stable oldstable testing
+# unstable) are tried in turn, with a warning.
 
 function(_cubes_debian_run what)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
@@ -40,6 +42,64 @@ function(_cubes_debian_run what)
     message(FATAL_ERROR "${package} from Debian's source package: ${what} failed (${status}):\n${out}")
   endif()
 endfunction()
+
+# Fetches the newest version of ${package} that the mirror has from SUITE
+# into ${arg_DIR}/download. Sets fetched (the version, or empty) and newest
+# in the caller, and appends what went wrong to failures.
+macro(_cubes_debian_fetch suite)
+  message(STATUS "${package}: fetching Debian's source package (${suite})")
+  set(fetched "")
+  set(newest "")
+  file(REMOVE_RECURSE ${apt})
+  file(MAKE_DIRECTORY ${apt}/sources.list.d ${apt}/lists/partial ${apt}/cache/archives/partial)
+  # The security archive too: a fixed version reaches it first.
+  set(keyring /usr/share/keyrings/debian-archive-keyring.gpg)
+  file(WRITE ${apt}/sources.list "deb-src [signed-by=${keyring}] ${CUBES_DEBIAN_MIRROR} ${suite} main\n")
+  if(NOT suite MATCHES "^(testing|unstable|sid)$")
+    file(APPEND ${apt}/sources.list
+         "deb-src [signed-by=${keyring}] ${CUBES_DEBIAN_MIRROR}-security ${suite}-security main\n")
+  endif()
+  execute_process(COMMAND ${CUBES_APT_GET} ${apt_options} update
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT status EQUAL 0)
+    # A release without a security archive (or one not mirrored) still has
+    # its main one.
+    file(WRITE ${apt}/sources.list "deb-src [signed-by=${keyring}] ${CUBES_DEBIAN_MIRROR} ${suite} main\n")
+    execute_process(COMMAND ${CUBES_APT_GET} ${apt_options} update
+                    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  endif()
+  if(NOT status EQUAL 0)
+    string(APPEND failures "${suite}: apt-get update failed:\n${out}")
+  else()
+    # apt checks the files against the signed index; the unpacking applies
+    # Debian's patches.
+    execute_process(COMMAND ${CUBES_APT_CACHE} ${apt_options} showsrc ${package}
+                    OUTPUT_VARIABLE sources ERROR_QUIET)
+    string(REGEX MATCHALL "\nVersion: [^\n]+" versions "\n${sources}")
+    list(TRANSFORM versions REPLACE "\nVersion: " "")
+    list(REMOVE_DUPLICATES versions)
+    list(SORT versions COMPARE NATURAL ORDER DESCENDING)
+    if(NOT versions)
+      string(APPEND failures "${suite}: no source package ${package}\n")
+    endif()
+    foreach(version IN LISTS versions)
+      if(NOT newest)
+        set(newest ${version})
+      endif()
+      file(REMOVE_RECURSE ${arg_DIR}/download)
+      file(MAKE_DIRECTORY ${arg_DIR}/download)
+      execute_process(COMMAND ${CUBES_APT_GET} ${apt_options} source --download-only
+                              ${package}=${version}
+                      WORKING_DIRECTORY ${arg_DIR}/download
+                      RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+      if(status EQUAL 0)
+        set(fetched ${version})
+        break()
+      endif()
+      string(APPEND failures "${suite}: ${package} ${version}:\n${out}")
+    endforeach()
+  endif()
+endmacro()
 
 function(cubes_debian_libpng)
   cmake_parse_arguments(PARSE_ARGV 0 arg "" "DIR;TOOLCHAIN" "CMAKE_ARGS")
@@ -64,8 +124,9 @@ function(cubes_debian_source)
   endif()
 
   find_program(CUBES_APT_GET apt-get)
+  find_program(CUBES_APT_CACHE apt-cache)
   find_program(CUBES_DPKG_SOURCE dpkg-source)
-  if(NOT CUBES_APT_GET OR NOT CUBES_DPKG_SOURCE)
+  if(NOT CUBES_APT_GET OR NOT CUBES_APT_CACHE OR NOT CUBES_DPKG_SOURCE)
     message(FATAL_ERROR "${package} is built from Debian's source package: apt-get and dpkg-source "
                         "(package dpkg-dev) are needed; scripts/setup installs them")
   endif()
@@ -80,16 +141,8 @@ function(cubes_debian_source)
     set(CUBES_DEBIAN_MIRROR http://deb.debian.org/debian)
   endif()
 
-  message(STATUS "${package}: fetching Debian's source package (${CUBES_DEBIAN_SUITE})")
   set(apt ${arg_DIR}/apt)
-  file(REMOVE_RECURSE ${apt} ${arg_DIR}/download ${arg_DIR}/source ${arg_DIR}/build)
-  file(MAKE_DIRECTORY ${apt}/sources.list.d ${apt}/lists/partial ${apt}/cache/archives/partial
-       ${arg_DIR}/download)
-  # The security archive too: a fixed version reaches it first.
-  set(keyring /usr/share/keyrings/debian-archive-keyring.gpg)
-  file(WRITE ${apt}/sources.list
-       "deb-src [signed-by=${keyring}] ${CUBES_DEBIAN_MIRROR} ${CUBES_DEBIAN_SUITE} main\n"
-       "deb-src [signed-by=${keyring}] ${CUBES_DEBIAN_MIRROR}-security ${CUBES_DEBIAN_SUITE}-security main\n")
+  file(REMOVE_RECURSE ${arg_DIR}/source ${arg_DIR}/build)
   set(apt_options
       -o Dir::Etc::SourceList=${apt}/sources.list
       -o Dir::Etc::SourceParts=${apt}/sources.list.d
@@ -100,35 +153,27 @@ function(cubes_debian_source)
       # be able to write there.
       -o APT::Sandbox::User=
       -qq)
-  _cubes_debian_run("apt-get update" ${CUBES_APT_GET} ${apt_options} update)
-  # apt checks the files against the signed index; the unpacking applies
-  # Debian's patches. The newest version first; a mirror that lacks it (the
-  # security archive is not mirrored everywhere) falls back to the others.
-  execute_process(COMMAND ${CUBES_APT_GET} ${apt_options} source --download-only ${package}
-                  WORKING_DIRECTORY ${arg_DIR}/download
-                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
-  if(NOT status EQUAL 0)
-    execute_process(COMMAND apt-cache ${apt_options} showsrc ${package}
-                    OUTPUT_VARIABLE sources ERROR_QUIET)
-    string(REGEX MATCHALL "\nVersion: [^\n]+" versions "\n${sources}")
-    list(TRANSFORM versions REPLACE "\nVersion: " "")
-    list(SORT versions COMPARE NATURAL ORDER DESCENDING)
-    foreach(version IN LISTS versions)
-      file(REMOVE_RECURSE ${arg_DIR}/download)
-      file(MAKE_DIRECTORY ${arg_DIR}/download)
-      execute_process(COMMAND ${CUBES_APT_GET} ${apt_options} source --download-only
-                              ${package}=${version}
-                      WORKING_DIRECTORY ${arg_DIR}/download
-                      RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
-      if(status EQUAL 0)
-        message(WARNING "${package}: the newest version could not be fetched:\n${out}"
-                        "using ${version} instead")
-        break()
-      endif()
-    endforeach()
+  # This release's source first. A mirror may lack every version its index
+  # lists (a point release not mirrored yet, say); then the neighbouring
+  # releases' sources, which carry Debian's patches all the same.
+  if(NOT DEFINED CUBES_DEBIAN_FALLBACK_SUITES)
+    set(CUBES_DEBIAN_FALLBACK_SUITES stable oldstable testing unstable)
   endif()
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${package}: apt-get source ${package} failed (${status}):\n${out}")
+  set(suites ${CUBES_DEBIAN_SUITE} ${CUBES_DEBIAN_FALLBACK_SUITES})
+  list(REMOVE_DUPLICATES suites)
+  set(failures "")
+  foreach(suite IN LISTS suites)
+    _cubes_debian_fetch(${suite})
+    if(fetched)
+      if(NOT suite STREQUAL CUBES_DEBIAN_SUITE OR NOT fetched STREQUAL newest)
+        message(WARNING "${package}: ${CUBES_DEBIAN_SUITE}'s newest source could not be fetched:\n"
+                        "${failures}using ${fetched} from ${suite} instead")
+      endif()
+      break()
+    endif()
+  endforeach()
+  if(NOT fetched)
+    message(FATAL_ERROR "${package}: no source package could be fetched from ${suites}:\n${failures}")
   endif()
   file(GLOB dsc ${arg_DIR}/download/${package}_*.dsc)
   list(LENGTH dsc count)

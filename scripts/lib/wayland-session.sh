@@ -47,5 +47,5 @@ INI
 
 # wayland_screenshot OUT: what weston's output shows, as a picture file.
 wayland_screenshot() {
-    DISPLAY=$weston_x_display import -window root "$1" 2>/dev/null
+    DISPLAY=$weston_x_display grab_screen "$1"
 }

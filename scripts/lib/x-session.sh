@@ -14,6 +14,12 @@ require_tools() {
     done
 }
 
+# grab_screen OUT.png: the whole screen, or failure within 20 s (a grab
+# that waits on a window can wait for good on some visuals).
+grab_screen() {
+    timeout 20 /usr/bin/import -window root "$1" 2>/dev/null
+}
+
 # find_window SECONDS SEARCH...: prints the first window that `xdotool search
 # SEARCH...` finds within SECONDS, or nothing. It asks again rather than
 # using --sync, because a search gives up with an X error when any window

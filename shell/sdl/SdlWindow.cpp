@@ -129,6 +129,8 @@ const char* PresenterName() {
     return presenter != nullptr ? presenter->Name() : "none";
 }
 
+SDL_Window* MainWindow() { return mainWindow; }
+
 void DestroyMainWindow() {
     StopTimer(tickTimerId);
     delete presenter;

@@ -17,6 +17,9 @@ using PresenterChoice = std::unique_ptr<Presenter> (*)(SDL_Window*, std::string&
 bool CreateMainWindow(std::string& error, PresenterChoice choose = ChoosePresenter);
 // The way chosen, by its name.
 const char* PresenterName();
+// The window CreateMainWindow made, or null. SDL numbers windows its own
+// way (SDL 3 starts at 2), so callers ask here instead of guessing an id.
+SDL_Window* MainWindow();
 void DestroyMainWindow();
 
 // Waits for events and turns each into the core's handlers until the quit

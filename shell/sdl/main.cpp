@@ -66,7 +66,15 @@ int main() {
     const bool driverChosen = std::getenv("SDL_VIDEODRIVER") != nullptr;
 
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-        std::fprintf(stderr, "velmora: cannot open a window (%s); %s\n", SDL_GetError(), kInstead);
+        // Some SDLs fail here without a display rather than settling for a
+        // windowless driver; the user hears the same either way.
+        if (!driverChosen) {
+            std::fprintf(stderr, "velmora: no display to open a window on (%s; SDL: %s); %s\n",
+                         NoDisplayReason().c_str(), SDL_GetError(), kInstead);
+        } else {
+            std::fprintf(stderr, "velmora: cannot open a window (%s); %s\n", SDL_GetError(),
+                         kInstead);
+        }
         return 1;
     }
     // Without a display SDL may settle for a driver that shows nothing; a

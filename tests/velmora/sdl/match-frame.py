@@ -3,8 +3,10 @@
 Usage: match-frame.py SHOT FRAMES
 SHOT is one binary PNM picture, FRAMES a stream of them of the same size and
 kind (ImageMagick writes one for many files). Prints "INDEX DIFFERING" for
-the frame (0 = the first in FRAMES) with the fewest differing bytes, and
-the count. Masks (black or white) compare outlines, colour pictures whole."""
+the frame (0 = the first in FRAMES) with the fewest differing samples, and
+the count. Masks (black or white) compare outlines, colour pictures whole.
+Samples are compared as 0-255 values whatever maxval a tool chose to write
+(one writes 3 for a picture of four levels, another 65535)."""
 import sys
 
 
@@ -21,9 +23,21 @@ def pictures(data):
             fields.append(data[pos:end])
             pos = end
         channels = {b"P5": 1, b"P6": 3}[fields[0]]
-        size = int(fields[1]) * int(fields[2]) * channels
-        yield data[pos + 1:pos + 1 + size]
+        maxval = int(fields[3])
+        wide = 2 if maxval > 255 else 1
+        size = int(fields[1]) * int(fields[2]) * channels * wide
+        yield to_8_bits(data[pos + 1:pos + 1 + size], maxval, wide)
         pos += 1 + size
+
+
+def to_8_bits(samples, maxval, wide):
+    if maxval == 255:
+        return samples
+    if wide == 2:
+        values = (int.from_bytes(samples[i:i + 2], "big") for i in range(0, len(samples), 2))
+    else:
+        values = iter(samples)
+    return bytes((v * 255 + maxval // 2) // maxval for v in values)
 
 
 def main():

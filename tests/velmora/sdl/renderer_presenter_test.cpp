@@ -80,7 +80,7 @@ TEST(RendererPresenter, TicksDrawInVelmorasOwnContextAndTheRendererShowsThem) {
     ASSERT_TRUE(theDrawGL.HasContext());
 
     for (const auto& [width, height] : {std::pair{300, 200}, std::pair{257, 171}}) {
-        SDL_SetWindowSize(SDL_GetWindowFromID(1), width, height);
+        SDL_SetWindowSize(MainWindow(), width, height);
         for (int tick = 0; tick < 3; ++tick) {
             ASSERT_TRUE(RunNextTick());
         }

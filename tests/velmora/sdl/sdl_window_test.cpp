@@ -63,7 +63,7 @@ class SdlWindow : public testing::Test {
     static void Dispatch(Uint32 type, Uint8 windowEvent = 0, int data1 = 0, int data2 = 0) {
         SDL_Event event{};
         event.type = type;
-        event.window.windowID = SDL_GetWindowID(SDL_GetWindowFromID(1));
+        event.window.windowID = SDL_GetWindowID(MainWindow());
         event.window.event = windowEvent;
         event.window.data1 = data1;
         event.window.data2 = data2;
@@ -77,7 +77,7 @@ class SdlWindow : public testing::Test {
         DispatchEvent(event);
     }
 
-    static SDL_Surface* Surface() { return SDL_GetWindowSurface(SDL_GetWindowFromID(1)); }
+    static SDL_Surface* Surface() { return SDL_GetWindowSurface(MainWindow()); }
 
     static void SurfaceRgb(int x, int y, Uint8& r, Uint8& g, Uint8& b) {
         SDL_Surface* s = Surface();
@@ -149,7 +149,7 @@ TEST_F(SdlWindow, EachTickCopiesTheFrameIntoTheWindow) {
 
 TEST_F(SdlWindow, SizeChangeResizesTheFrameToTheWholeClientArea) {
     // 298 pixels make rows of 894 bytes, padded to 896 in the bitmap.
-    SDL_SetWindowSize(SDL_GetWindowFromID(1), 298, 175);
+    SDL_SetWindowSize(MainWindow(), 298, 175);
     ASSERT_TRUE(RunNextTick());
     int width = 0;
     int height = 0;
@@ -159,7 +159,7 @@ TEST_F(SdlWindow, SizeChangeResizesTheFrameToTheWholeClientArea) {
     EXPECT_EQ(theDrawGL.GetMemoryDC().stride, 896);
     EXPECT_GT(ExpectWindowShowsBitmap(), 298 * 175 / 20);
 
-    SDL_SetWindowSize(SDL_GetWindowFromID(1), 401, 333);
+    SDL_SetWindowSize(MainWindow(), 401, 333);
     ASSERT_TRUE(RunNextTick());
     EXPECT_GT(ExpectWindowShowsBitmap(), 401 * 333 / 20);
 }

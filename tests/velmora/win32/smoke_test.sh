@@ -125,7 +125,7 @@ ends_within() {
 probed() { tr -d '\r' <"$tmp/velmora.err" | sed -n "s/^$1 //p" | head -n1; }
 # The client area from a shot of the whole screen, as $tmp/$1.png.
 shoot() {
-    /usr/bin/import -window root "$tmp/root.png" 2>/dev/null || fail "no screenshot"
+    grab_screen "$tmp/root.png" || fail "no screenshot"
     $convert "$tmp/root.png" -crop "${cw}x${ch}+${cx}+${cy}" +repage "$tmp/$1.png"
 }
 lit() { $convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
