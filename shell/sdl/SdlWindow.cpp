@@ -129,7 +129,9 @@ const char* PresenterName() {
     return presenter != nullptr ? presenter->Name() : "none";
 }
 
-SDL_Window* MainWindow() { return mainWindow; }
+SDL_Window* MainWindow() {
+    return mainWindow;
+}
 
 void DestroyMainWindow() {
     StopTimer(tickTimerId);
