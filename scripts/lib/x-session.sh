@@ -14,6 +14,13 @@ require_tools() {
     done
 }
 
+# over_sdl3 PROGRAM: whether PROGRAM's SDL 2 is a layer over SDL 3.
+over_sdl3() {
+    local sdl2
+    sdl2=$(ldd "$1" 2>/dev/null | awk '/libSDL2-2\.0\.so/ { print $3 }')
+    [ -n "$sdl2" ] && grep -q "libSDL3\.so" "$sdl2"
+}
+
 # grab_screen OUT.png: the whole screen, or failure within 20 s (a grab
 # that waits on a window can wait for good on some visuals).
 grab_screen() {

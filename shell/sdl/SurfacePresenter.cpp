@@ -1,18 +1,40 @@
 // The window's own surface: shared memory with the X server under X11, plain
 // memory under SDL's offscreen driver. SDL drops the surface when the window
 // changes size, so it is fetched anew on every use.
+//
+// SDL may build the surface over a renderer of its own with an OpenGL
+// context (SDL_FRAMEBUFFER_ACCELERATION in the environment outweighs the
+// program's hint). That context then becomes current inside SDL's calls, and
+// a thread may hold contexts of only one OpenGL API at a time where the
+// vendor-neutral dispatch is used (EGL for velmora, perhaps GLX for SDL): so
+// every call here runs with velmora's context let go, and leaves SDL's let
+// go too.
 #include <algorithm>
 
+#include "shell/App.h"
 #include "shell/sdl/Presenter.h"
 #include "shell/sdl/XrgbRows.h"
 
 namespace {
+
+class SdlCalls {
+  public:
+    SdlCalls() { theDrawGL.LetGoOfContext(); }
+    ~SdlCalls() {
+        if (SDL_GL_GetCurrentContext() != nullptr) {
+            SDL_GL_MakeCurrent(nullptr, nullptr);
+        }
+    }
+    SdlCalls(const SdlCalls&) = delete;
+    SdlCalls& operator=(const SdlCalls&) = delete;
+};
 
 class SurfacePresenter final : public Presenter {
   public:
     explicit SurfacePresenter(SDL_Window* window) : window(window) {}
 
     void Show(const MemoryDC& source, int width, int height) override {
+        const SdlCalls sdl;
         SDL_Surface* surface = SDL_GetWindowSurface(window);
         if (surface == nullptr || source.pixels == nullptr || width <= 0 || height <= 0) {
             return;
@@ -39,6 +61,7 @@ class SurfacePresenter final : public Presenter {
     }
 
     void Black(int width, int height) override {
+        const SdlCalls sdl;
         SDL_Surface* surface = SDL_GetWindowSurface(window);
         if (surface == nullptr || width <= 0 || height <= 0) {
             return;
@@ -73,6 +96,7 @@ class SurfacePresenter final : public Presenter {
 std::unique_ptr<Presenter> MakeSurfacePresenter(SDL_Window* window, std::string& why) {
     // Asked with SDL's framebuffer acceleration off, so a driver without a
     // surface of its own says so instead of building one over a renderer.
+    const SdlCalls sdl;
     if (SDL_GetWindowSurface(window) == nullptr) {
         const char* error = SDL_GetError();
         why = std::string("no window surface") +
