@@ -45,7 +45,7 @@ echo "$geometry" | grep -q "Height: 600" || fail "client area is not 600 high: $
 # another visual while wobblet settles on how it presents. The grab reads the
 # window itself (import can wait for good on a DirectColor visual).
 grab_window() {
-    window=$(find_window 5 --name '^Wobblet$')
+    window=$(find_window 5 --onlyvisible --name '^Wobblet$')
     [ -n "$window" ] || return 1
     timeout 20 python3 "$here/x-window-grab.py" "$window" "$tmp/grab.ppm" || return 1
     convert "$tmp/grab.ppm" "$1" || return 1
@@ -56,7 +56,14 @@ sleep 1
 # The grab reads the window from the screen, so it must lie on the screen
 # whole; where it does not (a window manager that dropped its placement,
 # which the runtime's own test reports), it is moved on for the looks.
-read -r wx wy <<<"$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left [XY]: *//p' | tr '\n' ' ')"
+for _ in $(seq 50); do
+    window=$(find_window 5 --onlyvisible --name '^Wobblet$')
+    read -r wx wy <<<"$(xwininfo -id "$window" 2>/dev/null |
+        sed -n 's/.*Absolute upper-left [XY]: *//p' | tr '\n' ' ')"
+    [ -n "$wy" ] && break
+    sleep 0.1
+done
+[ -n "$wy" ] || fail "the window went away"
 if [ "$wx" -lt 0 ] || [ "$wy" -lt 0 ]; then
     echo "the client area is at $wx,$wy, partly off the screen: moved on for the looks"
     xdotool windowmove "$window" 40 60

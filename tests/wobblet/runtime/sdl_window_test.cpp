@@ -152,8 +152,8 @@ TEST_F(SdlWindowTest, TheWindowHasAnExactInnerSizeAndItsCornerAtTheOrigin) {
         // SDL 3 puts the client area where it was created and asks for the
         // move by the frame as a move of the frame to the client's place,
         // which openbox takes for no move at all.
-        GTEST_SKIP() << "openbox ignores SDL 3's move by exactly the frame (" << left << ", "
-                     << top << "); the client area stays at the origin";
+        GTEST_SKIP() << "openbox ignores SDL 3's move by exactly the frame (" << left << ", " << top
+                     << "); the client area stays at the origin";
     }
     EXPECT_EQ(x - left, 0);
     EXPECT_EQ(y - top, 0);
