@@ -5,10 +5,11 @@ WaylandScreen* OpenWaylandScreen(SDL_Window* /*window*/) {
     return nullptr;
 }
 
-bool PresentOnWayland(WaylandScreen* /*screen*/, SDL_Window* /*window*/, int /*x*/, int /*y*/,
-                      const std::uint8_t* /*topRow*/, std::ptrdiff_t /*stride*/, int /*width*/,
-                      int /*height*/, const std::vector<DamageRect>& /*changed*/) {
-    return false;
+ScreenShown PresentOnWayland(WaylandScreen* /*screen*/, SDL_Window* /*window*/, int /*x*/,
+                             int /*y*/, const std::uint8_t* /*topRow*/, std::ptrdiff_t /*stride*/,
+                             int /*width*/, int /*height*/,
+                             const std::vector<DamageRect>& /*changed*/) {
+    return ScreenShown::kLost;
 }
 
 void ForgetWaylandScreen(WaylandScreen* /*screen*/) {}
