@@ -12,5 +12,7 @@ ScreenShown PresentOnWayland(WaylandScreen* /*screen*/, SDL_Window* /*window*/, 
     return ScreenShown::kLost;
 }
 
+WaylandPoolCalls waylandPoolCalls{nullptr};
+
 void ForgetWaylandScreen(WaylandScreen* /*screen*/) {}
 void CloseWaylandScreen(WaylandScreen* /*screen*/) {}

@@ -112,7 +112,7 @@ bool MakeBuffers(WaylandScreen& screen, int width, int height, const DamageRect&
     FreeBuffers(screen);
     const int stride = width * 4;
     const std::size_t one = static_cast<std::size_t>(stride) * height;
-    screen.fd = memfd_create("wobblet-screen", MFD_CLOEXEC);
+    screen.fd = waylandPoolCalls.makeMemory("wobblet-screen", MFD_CLOEXEC);
     if (screen.fd < 0 || ftruncate(screen.fd, static_cast<off_t>(2 * one)) != 0) {
         FreeBuffers(screen);
         return false;
@@ -177,6 +177,8 @@ ScreenShown Connected(const WaylandScreen& screen) {
 }
 
 }  // namespace
+
+WaylandPoolCalls waylandPoolCalls{memfd_create};
 
 WaylandScreen* OpenWaylandScreen(SDL_Window* window) {
     SDL_SysWMinfo info;

@@ -32,4 +32,11 @@ ScreenShown PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, i
                              int height, const std::vector<DamageRect>& changed);
 // The next presentation sends the whole screen.
 void ForgetWaylandScreen(WaylandScreen* screen);
+
+// How the buffers' shared memory is had: memfd_create, unless a test puts a
+// call there that fails on cue.
+struct WaylandPoolCalls {
+    int (*makeMemory)(const char* name, unsigned flags);
+};
+extern WaylandPoolCalls waylandPoolCalls;
 void CloseWaylandScreen(WaylandScreen* screen);
