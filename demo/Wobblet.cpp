@@ -98,7 +98,8 @@ const char* WhatFailed(std::string_view call) {
         return "the 800 x 600 window could not be created";
     }
     if (call == "PresentScreen") {
-        return "the picture can no longer be shown in the window";
+        return "the picture can no longer be shown in the window: the display device is gone and"
+               " could not be brought back";
     }
     return "the window's screen could not be created";
 }
@@ -181,7 +182,7 @@ void StopWobblet() {
     RuntimeShutdown();
 }
 
-int RunWobblet(const char* programName) {
+int RunWobblet(const char* programName, void (*tellUser)(const char* reason)) {
     if (const char* failed = StartWobblet(); failed != nullptr) {
         std::fprintf(stderr, "%s: %s failed: %s\n", programName, failed, WhatFailed(failed));
         return 1;
@@ -192,6 +193,9 @@ int RunWobblet(const char* programName) {
     if (screenLost) {
         std::fprintf(stderr, "%s: PresentScreen failed: %s\n", programName,
                      WhatFailed("PresentScreen"));
+        if (tellUser != nullptr) {
+            tellUser(WhatFailed("PresentScreen"));
+        }
         return 1;
     }
     return 0;

@@ -40,12 +40,16 @@ inline constexpr int kCompositeY = 180;
 const char* StartWobblet();
 
 // One pass of the frame loop, presentation and event poll included. Returns
-// false once the window's close event has arrived, or when presenting failed.
+// false once the window's close event has arrived, or when the screen is lost
+// for good. A screen the system took away for a while (a locked desktop) is
+// not: the loop goes on and the picture comes back with it.
 bool RunFrame();
 
 // The run-time shutdown sequence.
 void StopWobblet();
 
 // The whole program: start, loop until closed, stop. Returns the exit status;
-// a failed start or a lost screen is reported on standard error (status 1).
-int RunWobblet(const char* programName);
+// a failed start or a screen lost for good is reported on standard error
+// (status 1), and a lost screen also to tellUser where one is given: the user
+// saw the window go and is owed a reason.
+int RunWobblet(const char* programName, void (*tellUser)(const char* reason) = nullptr);

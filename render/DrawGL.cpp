@@ -16,7 +16,23 @@ bool DrawGL::Bind() {
     if (renderingContext == nullptr) {
         return false;
     }
-    MakeGLContextCurrent(*renderingContext);
+    switch (MakeGLContextCurrent(*renderingContext)) {
+        case ContextState::kTakenAway:
+            return false;
+        case ContextState::kMadeAnew: {
+            // The surface to the bitmap's size, which a resize may have
+            // changed meanwhile, and what start-up and the keys had set.
+            int width = 0;
+            int height = 0;
+            bitmap.GetSize(width, height);
+            ResizeGLContext(*renderingContext, bitmap, width, height);
+            glViewport(0, 0, width, height);
+            ApplySmoothing();
+            break;
+        }
+        case ContextState::kAsLeft:
+            break;
+    }
     return true;
 }
 
@@ -89,10 +105,13 @@ void DrawGL::SetColorMaterial(bool on) {
 
 void DrawGL::SetSmoothing(bool on) {
     smoothing = on;
-    if (!Bind()) {
-        return;
+    if (Bind()) {
+        ApplySmoothing();
     }
-    if (on) {
+}
+
+void DrawGL::ApplySmoothing() {
+    if (smoothing) {
         glEnable(GL_LINE_SMOOTH);
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

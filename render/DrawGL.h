@@ -68,9 +68,12 @@ class DrawGL {
     bool Smoothing() const { return smoothing; }
 
   private:
-    // Makes the context current; false when there is none, and then no
-    // OpenGL call may follow, as it would land in another's context.
+    // Makes the context current; false when there is none or the system has
+    // taken it away for now, and then no OpenGL call may follow, as it would
+    // land in another's context. A context given back gets its state again.
     bool Bind();
+    // Line smoothing and blending as SetSmoothing last asked. Bound.
+    void ApplySmoothing();
 
     RenderingContext* renderingContext = nullptr;
     OffscreenBitmap bitmap;

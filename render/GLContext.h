@@ -24,8 +24,20 @@ struct RenderingContext;
 // A context rendering into bitmap (created, at its size), current on this
 // thread; null when there is none, after saying why.
 RenderingContext* CreateGLContext(OffscreenBitmap& bitmap);
+
+// What a context is like when it is made current. A browser may take a
+// context away (a page in the background on a phone, a graphics reset) and
+// give it back empty later.
+enum class ContextState {
+    kAsLeft,
+    // Given back: what the platform keeps for it is built again, but the
+    // state DrawGL set at start-up and the surface's size are gone.
+    kMadeAnew,
+    // Taken away for now: no OpenGL call may follow, and no frame is drawn.
+    kTakenAway,
+};
 // Current on this thread from now on; does nothing when it already is.
-void MakeGLContextCurrent(RenderingContext& context);
+ContextState MakeGLContextCurrent(RenderingContext& context);
 // Not current on this thread any more; does nothing when it is not.
 void LetGoOfGLContext(RenderingContext& context);
 // The bitmap and the surface the context renders into, both to a new size

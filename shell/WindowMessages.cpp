@@ -34,6 +34,16 @@ void OnChar(char character) {
 }
 
 void OnTimer() {
+    // A box a tick shows (a drawing error) runs a message loop of its own,
+    // which hands on the timer's messages too. A tick begun there would
+    // overlap the one that showed the box, and a lasting error would pile
+    // boxes up 50 a second: until the box is closed, the timer runs nothing.
+    static bool ticking = false;
+    if (ticking) {
+        return;
+    }
+    ticking = true;
     AnimateFrame();
     RenderFrame();
+    ticking = false;
 }

@@ -106,10 +106,19 @@ struct PlatformScreen {
     DrawTarget* (*ownTarget)() = nullptr;
 };
 
-// How a ShowPlatformScreen call went.
+// How a ShowPlatformScreen call went. The system may take a way of showing
+// away for a while (a locked desktop, a display mode change, a GPU reset, a
+// minimised window, a moment without memory or file handles): that is
+// kNotShown, and the core simply tries again with the next presentation.
+// Only a way that cannot come back is kLost.
 enum class ScreenShown {
-    // Nothing can be shown, now or later: the screen stays open but unusable.
-    kFailed,
+    // Nothing can be shown, now or later: the screen stays open but unusable
+    // and the program ends.
+    kLost,
+    // Nothing was shown this time; the next call may show again, and gets
+    // the whole screen as changed. Returned without spinning: a platform
+    // that waits for its device waits a bounded time.
+    kNotShown,
     // Handed to the display without waiting for it: the core's pacer keeps
     // the loop at the refresh rate.
     kAtOnce,

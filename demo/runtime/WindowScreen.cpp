@@ -102,10 +102,17 @@ int PresentScreen() {
     const ScreenShown shown =
         ShowPlatformScreen(screen.placement, screen.backBuffer.get(), screen.changed);
     const FramePacer::Clock::duration took = FramePacer::Clock::now() - start;
-    if (shown == ScreenShown::kFailed) {
+    if (shown == ScreenShown::kLost) {
         screen.usable = false;
         Pace(FramePacer::Clock::duration::zero());
         return 0;
+    }
+    if (shown == ScreenShown::kNotShown) {
+        // What was not shown is owed to the next presentation, and the loop
+        // keeps its beat while it waits.
+        DamageWholeScreen();
+        Pace(FramePacer::Clock::duration::zero());
+        return 1;
     }
     // Only a presentation that can wait for the retrace sets the beat; one
     // that took long otherwise was held up by the machine, not the display.

@@ -214,10 +214,11 @@ RenderingContext* CreateGLContext(OffscreenBitmap& bitmap) {
     return made.release();
 }
 
-void MakeGLContextCurrent(RenderingContext& context) {
+ContextState MakeGLContextCurrent(RenderingContext& context) {
     if (eglGetCurrentContext() != context.context) {
         eglMakeCurrent(context.display, EGL_NO_SURFACE, EGL_NO_SURFACE, context.context);
     }
+    return ContextState::kAsLeft;
 }
 
 void LetGoOfGLContext(RenderingContext& context) {

@@ -24,6 +24,9 @@ void velmora_webgl_destroy(EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle);
 
 struct RenderingContext {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle = 0;
+    // The browser took the context away and has not given it back yet, or
+    // gave it back and what it held is not built again yet.
+    bool takenAway = false;
     GLint maxSize = 0;
     std::unique_ptr<std::uint8_t[]> bottomUpRows;
     FixedState fixed;
@@ -86,11 +89,39 @@ RenderingContext* CreateGLContext(OffscreenBitmap& bitmap) {
     return made.release();
 }
 
-void MakeGLContextCurrent(RenderingContext& context) {
+ContextState MakeGLContextCurrent(RenderingContext& context) {
     if (emscripten_webgl_get_current_context() != context.handle) {
         emscripten_webgl_make_context_current(context.handle);
     }
+    if (emscripten_is_webgl_context_lost(context.handle)) {
+        // The entry points do nothing until it is back.
+        context.takenAway = true;
+        UseFixedState(nullptr);
+        return ContextState::kTakenAway;
+    }
+    if (!context.takenAway) {
+        UseFixedState(&context.fixed);
+        return ContextState::kAsLeft;
+    }
+    // Given back empty: the shader pair and the vertex buffer are made again
+    // (the old names belong to the context that went), the rest of the
+    // fixed state is ours and stayed.
+    context.fixed.shader = LightingShader{};
+    context.fixed.vertexBuffer = 0;
+    context.fixed.triangles.clear();
+    context.fixed.polygon.clear();
+    std::string error;
+    if (!MakeFixedState(context.fixed, error)) {
+        // Taken away again before it could be rebuilt; tried again next time.
+        UseFixedState(nullptr);
+        return ContextState::kTakenAway;
+    }
+    // The loss leaves its own error behind, which is no error of a frame.
+    for (int i = 0; i < 8 && glGetError() != GL_NO_ERROR; ++i) {
+    }
+    context.takenAway = false;
     UseFixedState(&context.fixed);
+    return ContextState::kMadeAnew;
 }
 
 void LetGoOfGLContext(RenderingContext& context) {

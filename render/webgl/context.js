@@ -21,6 +21,19 @@ mergeInto(LibraryManager.library, {
       GL.deleteContext(handle);
       return 0;
     }
+    // A browser takes the context of a page in the background (phones) or
+    // after a graphics reset. Asking for it back; the ticks go on meanwhile,
+    // drawing nothing, and the first one after its return rebuilds it.
+    // Module.onDrawingTakenAway, when the page has one, is told of both.
+    canvas.addEventListener('webglcontextlost', function(event) {
+      event.preventDefault();
+      if (Module['onDrawingTakenAway']) Module['onDrawingTakenAway'](true);
+    });
+    canvas.addEventListener('webglcontextrestored', function() {
+      if (Module['onDrawingTakenAway']) Module['onDrawingTakenAway'](false);
+    });
+    // Where a test finds the context to take it away on purpose.
+    Module['drawingCanvas'] = canvas;
     return handle;
   },
 

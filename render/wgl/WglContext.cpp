@@ -85,10 +85,11 @@ RenderingContext* CreateGLContext(OffscreenBitmap& bitmap) {
     return new RenderingContext{context, memoryDC};
 }
 
-void MakeGLContextCurrent(RenderingContext& context) {
+ContextState MakeGLContextCurrent(RenderingContext& context) {
     if (wglGetCurrentContext() != context.context) {
         wglMakeCurrent(context.memoryDC, context.context);
     }
+    return ContextState::kAsLeft;
 }
 
 void LetGoOfGLContext(RenderingContext& context) {

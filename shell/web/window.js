@@ -65,6 +65,16 @@ mergeInto(LibraryManager.library, {
     }).observe(frame);
     velmoraPage.wirePad(document.getElementById('pad'));
     velmoraPage.fitToScreen(document.getElementById('screen'), frame);
+    // The picture stays at its last frame while the browser holds the
+    // drawing back; the note says why, and goes when the drawing returns.
+    Module['onDrawingTakenAway'] = function(away) {
+      var note = document.getElementById('nogl');
+      if (!note) return;
+      note.textContent = 'The browser has taken Velmora\'s 3D drawing away for now, as it ' +
+        'does with a page in the background or after a graphics reset. The cube keeps ' +
+        'turning, and shows again when the browser gives the drawing back.';
+      note.hidden = !away;
+    };
   },
 
   velmora_page_fill_black__deps: ['$velmoraPage'],

@@ -18,9 +18,9 @@ constexpr WORD kIconResource = 100;
 
 int showCommand = SW_SHOWNORMAL;
 // The device context BeginPaint gave, while WM_PAINT runs. The tick's copy
-// takes the window's own for that call alone: a tick can run inside another
-// (the loop of an error box the outer one shows), and a shared one would be
-// released under the outer tick.
+// takes the window's own for that call alone: a paint can run inside a tick
+// (the loop of an error box the tick shows), and a shared one would be
+// released under the tick.
 HDC paintDC = nullptr;
 
 // Says on standard error and in a box why there is no window. Writing to

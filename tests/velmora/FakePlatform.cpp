@@ -70,4 +70,7 @@ void CopyToWindow(const MemoryDC& source, int width, int height) {
 
 void ShowMessage(const std::string& text, const std::string& caption, MessageOwner owner) {
     fakePlatform.messages.push_back({text, caption, owner});
+    if (fakePlatform.whileShown != nullptr) {
+        fakePlatform.whileShown();
+    }
 }

@@ -28,6 +28,9 @@ struct FakePlatform {
     // The client area, top row first, blue-green-red, width * 3 bytes a row.
     std::vector<std::uint8_t> window = std::vector<std::uint8_t>(300 * 200 * 3, 0);
     std::vector<ShownMessage> messages;
+    // Run while a message is "up", as a box's own message loop would run
+    // the window's messages.
+    void (*whileShown)() = nullptr;
 
     void SetClientSize(int width, int height);
     // Fills the client area with one grey so painting can be seen.

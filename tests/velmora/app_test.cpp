@@ -2,6 +2,7 @@
 // table, the tick order and the window messages. The globals live for the
 // whole binary, so every test states what it needs and compares relative to
 // what it found.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -222,6 +223,30 @@ TEST_F(App, EachTickCopiesTheWholeClientAreaAndPaintOnlyBlackens) {
     EXPECT_FALSE(WindowIsBlack());
     OnPaint();
     EXPECT_TRUE(WindowIsBlack());
+}
+
+// The timer's messages the loop of a box hands on while the tick that showed
+// it is still running.
+double warpTimeInTheBox = 0.0;
+void TimerMessagesInTheBox() {
+    OnTimer();
+    OnTimer();
+    warpTimeInTheBox = warpTime;
+}
+
+TEST_F(App, WhileATicksErrorBoxIsUpTheTimerRunsNoTickAndAfterwardsItDoes) {
+    warpOn = 1;
+    theDrawGL.Resize(300, 200);  // its context current
+    glEnable(0x7fff);            // not a capability: the tick's first check finds it
+    const double before = warpTime;
+    fakePlatform.whileShown = TimerMessagesInTheBox;
+    OnTimer();
+    fakePlatform.whileShown = nullptr;
+    ASSERT_EQ(fakePlatform.messages.size(), 1u);
+    EXPECT_DOUBLE_EQ(warpTimeInTheBox, before + 0.05);  // only the tick that showed it
+    OnTimer();
+    EXPECT_DOUBLE_EQ(warpTime, before + 0.10);
+    EXPECT_EQ(fakePlatform.messages.size(), 1u);
 }
 
 TEST_F(App, SizeMessageResizesTheDrawingBeforeTheNextTick) {

@@ -1,5 +1,6 @@
 // velmora's page in headless Chromium: its frames against velmora-capture's
-// for the same ticks, keys and size; the page's own timer; q; the keys on a
+// for the same ticks, keys and size, also after the browser took the WebGL
+// context away and gave it back; the page's own timer; q; the keys on a
 // touch screen; the page without WebGL.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -92,6 +93,30 @@ for (const [name, keys] of Object.entries(scripts)) {
     });
   }
 }
+
+test('velmora\'s page gets its drawing back after the browser took it, at the right tick', async () => {
+  const linux = capture('start', {}, 300, 200);
+  const page = await openHeld();
+  const tick = async (n) => assert.equal(await page.evaluate(`Module._velmora_test_ticks(${n})`), n);
+  const noteShown = "!document.getElementById('nogl').hidden";
+  await tick(10);
+  await page.evaluate(`window.loseContext = Module.drawingCanvas.getContext('webgl')
+                         .getExtension('WEBGL_lose_context'); loseContext.loseContext()`);
+  await page.waitFor(noteShown);
+  assert.match(await page.evaluate("document.getElementById('nogl').innerText"), /taken .* away/);
+  // The ticks go on while the drawing is away: the cube turns unseen.
+  await tick(10);
+  await page.evaluate('loseContext.restoreContext()');
+  await page.waitFor(`!(${noteShown})`);
+  await tick(12);
+  const web = await canvasPixels(page, '#window');
+  const same = compareFrames(web, linux(32));
+  assert.ok(isFaithful(same), `tick 32 after the drawing came back: ${describe(same)}`);
+  assert.ok(!isFaithful(compareFrames(web, linux(10))), 'the picture is the one from before the loss');
+  // No message box: the loss is no drawing error.
+  assert.deepEqual(page.console, []);
+  await page.close();
+});
 
 test('velmora ticks by its own timer every 20 ms and q stops it', async (t) => {
   const page = await browser.openPage('velmora.html');

@@ -1,5 +1,6 @@
 // wobblet's page in headless Chromium: every frame equals wobblet-capture's,
-// and the page's refresh runs it at the display's 60 frames a second.
+// also after the canvas comes back empty, and the page's refresh runs it at
+// the display's 60 frames a second.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -59,6 +60,30 @@ test(`wobblet frames 1 to ${kFrames} equal the Linux capture`, async (t) => {
   t.diagnostic(`${perFrame.toFixed(0)} pixels put a frame after the first`);
   assert.ok(perFrame <= 320 * 360, `${perFrame.toFixed(0)} pixels put a frame`);
   assert.deepEqual(page.console, []);
+  await page.close();
+});
+
+// A browser may give a 2D canvas back empty (its pixels lived on a graphics
+// processor that was reset): the next frame is then put whole, not only
+// what it changed. The loss is played by emptying the canvas and sending the
+// event the browser sends.
+test('after the canvas comes back empty the next frame is whole again', async () => {
+  const out = join(scratch, 'emptied');
+  execFileSync(hostTool('wobblet-capture'), ['--frames', '11', '--out', out], { stdio: 'ignore' });
+  const page = await browser.openPage('wobblet.html', {
+    beforeLoad: 'window.Module = { testHoldFrames: true };',
+  });
+  await page.waitFor("typeof Module != 'undefined' && Module.calledRun === true");
+  assert.equal(await page.evaluate('Module._wobblet_test_frames(10)'), 10);
+  await page.evaluate(`(() => {
+    const canvas = document.getElementById('window');
+    canvas.getContext('2d').clearRect(0, 0, canvas.width, canvas.height);
+    canvas.dispatchEvent(new Event('contextrestored'));
+  })()`);
+  assert.equal(await page.evaluate('Module._wobblet_test_frames(1)'), 1);
+  const linux = readPng(join(out, 'frame_0011.png'));
+  assert.equal(await page.evaluate(canvasHash),
+               createHash('sha256').update(linux.rgba).digest('hex'));
   await page.close();
 });
 

@@ -5,11 +5,14 @@ WaylandScreen* OpenWaylandScreen(SDL_Window* /*window*/) {
     return nullptr;
 }
 
-bool PresentOnWayland(WaylandScreen* /*screen*/, SDL_Window* /*window*/, int /*x*/, int /*y*/,
-                      const std::uint8_t* /*topRow*/, std::ptrdiff_t /*stride*/, int /*width*/,
-                      int /*height*/, const std::vector<DamageRect>& /*changed*/) {
-    return false;
+ScreenShown PresentOnWayland(WaylandScreen* /*screen*/, SDL_Window* /*window*/, int /*x*/,
+                             int /*y*/, const std::uint8_t* /*topRow*/, std::ptrdiff_t /*stride*/,
+                             int /*width*/, int /*height*/,
+                             const std::vector<DamageRect>& /*changed*/) {
+    return ScreenShown::kLost;
 }
+
+WaylandPoolCalls waylandPoolCalls{nullptr};
 
 void ForgetWaylandScreen(WaylandScreen* /*screen*/) {}
 void CloseWaylandScreen(WaylandScreen* /*screen*/) {}

@@ -29,6 +29,10 @@ bool RendererPresenter::Open(SDL_Renderer* made, const ScreenPlacement& placemen
         return false;
     }
     renderer = made;
+    SDL_RendererInfo info;
+    flags = SDL_GetRendererInfo(renderer, &info) == 0
+                ? info.flags & (SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC)
+                : 0;
     texture = MakeTexture(renderer, placement);
     if (texture == nullptr) {
         Close();
@@ -53,6 +57,13 @@ void RendererPresenter::RestoreTexture(const ScreenPlacement& placement) {
         SDL_DestroyTexture(texture);
     }
     texture = renderer != nullptr ? MakeTexture(renderer, placement) : nullptr;
+}
+
+bool RendererPresenter::Remake(const ScreenPlacement& placement) {
+    const Uint32 asked = flags;
+    Close();
+    return Open(SDL_CreateRenderer(static_cast<SDL_Window*>(placement.parent), -1, asked),
+                placement);
 }
 
 void RendererPresenter::Close() {

@@ -22,6 +22,10 @@ class RendererPresenter {
                  const std::vector<DamageRect>& changed);
     // Makes the texture again (the renderer lost it): it holds nothing yet.
     void RestoreTexture(const ScreenPlacement& placement);
+    // Makes the renderer and its texture again, as they were made, for the
+    // placement's window: after a reset of its device the old renderer is
+    // gone. False, with none left, when no new one can be had.
+    bool Remake(const ScreenPlacement& placement);
     void Close();
     bool IsOpen() const { return renderer != nullptr; }
 
@@ -31,4 +35,6 @@ class RendererPresenter {
 
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
+    // What the renderer was asked for when it was made.
+    Uint32 flags = 0;
 };

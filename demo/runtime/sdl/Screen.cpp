@@ -179,26 +179,31 @@ bool OpenPlatformScreen(const ScreenPlacement& placement, PlatformScreen& traits
 
 ScreenShown ShowPlatformScreen(const ScreenPlacement& placement, const PixelBuffer* back,
                                const std::vector<DamageRect>& changed) {
-    bool shown = false;
     switch (shower.path) {
         case Path::kRenderer:
-            // Only a renderer can wait for the retrace.
+            if (!shower.renderer.IsOpen()) {
+                // Its device was reset and no renderer could be made again.
+                return ScreenShown::kLost;
+            }
+            // Only a renderer can wait for the retrace. One that fails may
+            // be in the middle of a device reset, whose event comes later.
             return shower.renderer.Present(placement, *back, changed)
                        ? ScreenShown::kMayWaitForRetrace
-                       : ScreenShown::kFailed;
+                       : ScreenShown::kNotShown;
         case Path::kSurface:
-            shown = shower.surface.Present(shower.window, placement.x, placement.y, back->Row(0),
-                                           back->stride, back->width, back->height, changed);
-            break;
+            // A window without a surface for now (minimised, out of memory)
+            // gets one again.
+            return shower.surface.Present(shower.window, placement.x, placement.y, back->Row(0),
+                                          back->stride, back->width, back->height, changed)
+                       ? ScreenShown::kAtOnce
+                       : ScreenShown::kNotShown;
         case Path::kWayland:
-            shown =
-                PresentOnWayland(shower.wayland, shower.window, placement.x, placement.y,
-                                 back->Row(0), back->stride, back->width, back->height, changed);
-            break;
+            return PresentOnWayland(shower.wayland, shower.window, placement.x, placement.y,
+                                    back->Row(0), back->stride, back->width, back->height, changed);
         case Path::kNone:
             break;
     }
-    return shown ? ScreenShown::kAtOnce : ScreenShown::kFailed;
+    return ScreenShown::kLost;
 }
 
 void ClosePlatformScreen() {
@@ -216,6 +221,18 @@ void RepaintScreen() {
         ForgetWaylandScreen(shower.wayland);
     }
     ShowWholeScreen();
+}
+
+void RestoreScreenRenderer() {
+    if (shower.path == Path::kRenderer) {
+        if (!shower.renderer.Remake(shower.placement)) {
+            std::fprintf(stderr,
+                         "wobblet: the renderer could not be made again after its device"
+                         " was reset: %s\n",
+                         SDL_GetError());
+        }
+        DamageWholeScreen();
+    }
 }
 
 void RestoreScreenTextures() {

@@ -14,5 +14,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event);
 void RepaintScreen();
 // The renderer lost its textures; make them again.
 void RestoreScreenTextures();
+// The renderer's device was reset, and the renderer with it: make a new one.
+void RestoreScreenRenderer();
 // Ends the video subsystem if LoadScreenSystem started it.
 void UnloadScreenSystem();

@@ -33,6 +33,8 @@ int TakePlatformMessage(int timeoutMs) {
             TranslateWindowEvent(event.window);
             break;
         case SDL_RENDER_DEVICE_RESET:
+            RestoreScreenRenderer();
+            break;
         case SDL_RENDER_TARGETS_RESET:
             RestoreScreenTextures();
             break;

@@ -7,6 +7,7 @@
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -56,6 +57,9 @@ struct WaylandScreen {
     // What a buffer is brought up to date in this frame, kept for its
     // storage.
     std::vector<DamageRect> copies;
+    // The buffers could not be made at the last try: said once, not at
+    // every frame that tries again.
+    bool noBuffers = false;
 };
 
 namespace {
@@ -108,7 +112,7 @@ bool MakeBuffers(WaylandScreen& screen, int width, int height, const DamageRect&
     FreeBuffers(screen);
     const int stride = width * 4;
     const std::size_t one = static_cast<std::size_t>(stride) * height;
-    screen.fd = memfd_create("wobblet-screen", MFD_CLOEXEC);
+    screen.fd = waylandPoolCalls.makeMemory("wobblet-screen", MFD_CLOEXEC);
     if (screen.fd < 0 || ftruncate(screen.fd, static_cast<off_t>(2 * one)) != 0) {
         FreeBuffers(screen);
         return false;
@@ -167,7 +171,14 @@ int FreeBuffer(WaylandScreen& screen) {
     return -1;
 }
 
+// What a frame that reached the compositor, or was skipped for it, comes to.
+ScreenShown Connected(const WaylandScreen& screen) {
+    return wl_display_get_error(screen.display) == 0 ? ScreenShown::kAtOnce : ScreenShown::kLost;
+}
+
 }  // namespace
+
+WaylandPoolCalls waylandPoolCalls{memfd_create};
 
 WaylandScreen* OpenWaylandScreen(SDL_Window* window) {
     SDL_SysWMinfo info;
@@ -206,22 +217,29 @@ WaylandScreen* OpenWaylandScreen(SDL_Window* window) {
     return screen;
 }
 
-bool PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
-                      const std::uint8_t* topRow, std::ptrdiff_t stride, int width, int height,
-                      const std::vector<DamageRect>& changed) {
+ScreenShown PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
+                             const std::uint8_t* topRow, std::ptrdiff_t stride, int width,
+                             int height, const std::vector<DamageRect>& changed) {
     int windowWidth = 0;
     int windowHeight = 0;
     SDL_GetWindowSize(window, &windowWidth, &windowHeight);
     if (windowWidth <= 0 || windowHeight <= 0) {
-        return false;
+        return ScreenShown::kNotShown;
     }
     const DamageRect placement{x, y, width, height};
     if (windowWidth != screen->width || windowHeight != screen->height ||
         placement != screen->placement) {
         if (!MakeBuffers(*screen, windowWidth, windowHeight, placement)) {
-            std::fprintf(stderr, "wobblet: no shared memory for the window's buffers\n");
-            return false;
+            if (!screen->noBuffers) {
+                std::fprintf(stderr,
+                             "wobblet: no shared memory for the window's buffers (%s);"
+                             " trying again\n",
+                             std::strerror(errno));
+            }
+            screen->noBuffers = true;
+            return ScreenShown::kNotShown;
         }
+        screen->noBuffers = false;
     }
     for (const DamageRect& r : changed) {
         for (Buffer& b : screen->buffers) {
@@ -241,19 +259,19 @@ bool PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
     }
 
     if (!TakeReleases(*screen, false)) {
-        return false;
+        return ScreenShown::kLost;
     }
     int next = FreeBuffer(*screen);
     if (next < 0) {
         if (!TakeReleases(*screen, true)) {
-            return false;
+            return ScreenShown::kLost;
         }
         next = FreeBuffer(*screen);
     }
     if (next < 0) {
         // Both held (a compositor that keeps what it does not show): this
         // frame is skipped, and what it changed stays owed.
-        return wl_display_get_error(screen->display) == 0;
+        return Connected(*screen);
     }
     Buffer& b = screen->buffers[next];
     b.owed.TakeBands(screen->copies);
@@ -282,7 +300,7 @@ bool PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
     b.busy = true;
     screen->attached = next;
     wl_display_flush(screen->display);
-    return wl_display_get_error(screen->display) == 0;
+    return Connected(*screen);
 }
 
 void ForgetWaylandScreen(WaylandScreen* screen) {

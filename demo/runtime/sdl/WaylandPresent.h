@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "demo/runtime/Platform.h"
 #include "demo/runtime/ScreenDamage.h"
 
 struct WaylandScreen;
@@ -22,11 +23,20 @@ struct WaylandScreen;
 WaylandScreen* OpenWaylandScreen(SDL_Window* window);
 // As SurfacePresenter::Present: the screen, width x height pixels of 4 bytes
 // (blue, green, red, unused) from topRow on, stride bytes a row, lies at
-// (x, y) in the window; changed are rectangles of it. False when it cannot be
-// shown any more.
-bool PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
-                      const std::uint8_t* topRow, std::ptrdiff_t stride, int width, int height,
-                      const std::vector<DamageRect>& changed);
+// (x, y) in the window; changed are rectangles of it. Not shown while the
+// window has no size (minimised) or its buffers cannot be made (no memory, no
+// file handle left): they are made again next time. Lost once the connection
+// to the compositor is broken.
+ScreenShown PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, int y,
+                             const std::uint8_t* topRow, std::ptrdiff_t stride, int width,
+                             int height, const std::vector<DamageRect>& changed);
 // The next presentation sends the whole screen.
 void ForgetWaylandScreen(WaylandScreen* screen);
+
+// How the buffers' shared memory is had: memfd_create, unless a test puts a
+// call there that fails on cue.
+struct WaylandPoolCalls {
+    int (*makeMemory)(const char* name, unsigned flags);
+};
+extern WaylandPoolCalls waylandPoolCalls;
 void CloseWaylandScreen(WaylandScreen* screen);

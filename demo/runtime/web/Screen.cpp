@@ -45,6 +45,10 @@ bool OpenPlatformScreen(const ScreenPlacement& /*placement*/, PlatformScreen& tr
 
 ScreenShown ShowPlatformScreen(const ScreenPlacement& /*placement*/, const PixelBuffer* back,
                                const std::vector<DamageRect>& changed) {
+    if (wobblet_page_take_emptied() != 0) {
+        Put(*back, DamageRect{0, 0, back->width, back->height});
+        return ScreenShown::kAtOnce;
+    }
     for (const DamageRect& r : changed) {
         Put(*back, r);
     }

@@ -17,7 +17,17 @@ mergeInto(LibraryManager.library, {
     wobbletPage.context = canvas.getContext('2d', {alpha: false});
     wobbletPage.context.fillStyle = '#000';
     wobbletPage.context.fillRect(0, 0, width, height);
+    // Presenting puts only what changed: a canvas given back empty needs
+    // the whole screen again.
+    canvas.addEventListener('contextrestored', function() { wobbletPage.emptied = true; });
     return 1;
+  },
+
+  wobblet_page_take_emptied__deps: ['$wobbletPage'],
+  wobblet_page_take_emptied: function() {
+    var emptied = wobbletPage.emptied;
+    wobbletPage.emptied = false;
+    return emptied ? 1 : 0;
   },
 
   wobblet_page_close_window__deps: ['$wobbletPage'],

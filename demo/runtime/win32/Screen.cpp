@@ -32,7 +32,10 @@ struct ScreenSystem {
 
 struct Screen {
     bool open = false;
-    // False once the device is lost for good: presenting then shows nothing.
+    // False once the device is gone for good (its reset failed, the driver
+    // broke): presenting then shows nothing. A lost device is not: the
+    // system takes it away while the desktop is locked, a secure desktop is
+    // up or the display mode changes, and gives it back.
     bool usable = false;
     HWND parent = nullptr;
     HWND child = nullptr;
@@ -80,34 +83,52 @@ void SetSpriteDefaults() {
 
 // The back buffer keeps the last frame (copy swap effect): a repaint only
 // presents it again, without waiting for the pacer.
-bool PresentBackBuffer() {
+ScreenShown PresentBackBuffer() {
+    if (!screen.usable) {
+        return ScreenShown::kLost;
+    }
     screen.device->SetRenderTarget(0, screen.backBuffer);
-    HRESULT level = screen.device->TestCooperativeLevel();
+    HRESULT level = screenDeviceCalls.test(screen.device);
     const DWORD waitStart = GetTickCount();
     while (level == D3DERR_DEVICELOST && GetTickCount() - waitStart < kLostDeviceWaitMs) {
         Sleep(1);
-        level = screen.device->TestCooperativeLevel();
+        level = screenDeviceCalls.test(screen.device);
     }
-    if (level == D3DERR_DEVICELOST || level == D3DERR_DRIVERINTERNALERROR) {
+    if (level == D3DERR_DEVICELOST) {
+        // Still away: this frame is not shown, the next presentation asks
+        // again. A lock lasts as long as the user is away.
+        return ScreenShown::kNotShown;
+    }
+    if (level == D3DERR_DRIVERINTERNALERROR) {
         screen.usable = false;
-        return false;
+        return ScreenShown::kLost;
     }
     if (level == D3DERR_DEVICENOTRESET) {
         EndScreenDrawing();
         Release(screen.backBuffer);
-        if (FAILED(screen.device->Reset(&screen.parameters)) ||
+        if (FAILED(screenDeviceCalls.reset(screen.device, &screen.parameters)) ||
             FAILED(
                 screen.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &screen.backBuffer))) {
             screen.usable = false;
-            return false;
+            return ScreenShown::kLost;
         }
         SetSpriteDefaults();
+        // The reset emptied the back buffer; the next frame draws it whole.
+        return ScreenShown::kNotShown;
     }
     const RECT source{0, 0, screen.placement.width, screen.placement.height};
     RECT destination;
     GetClientRect(screen.child, &destination);
-    screen.usable = SUCCEEDED(screen.device->Present(&source, &destination, nullptr, nullptr));
-    return true;
+    const HRESULT presented = screen.device->Present(&source, &destination, nullptr, nullptr);
+    if (presented == D3DERR_DEVICELOST) {
+        // Lost between the test and the presentation.
+        return ScreenShown::kNotShown;
+    }
+    if (FAILED(presented)) {
+        screen.usable = false;
+        return ScreenShown::kLost;
+    }
+    return ScreenShown::kMayWaitForRetrace;
 }
 
 // The parent's own procedure, kept in a property of the parent when the
@@ -124,9 +145,7 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     const LRESULT result = CallWindowProcA(own, window, message, wParam, lParam);
     if (message == WM_SIZE && screen.open && screen.parent == window) {
         StretchChild();
-        if (screen.usable) {
-            PresentBackBuffer();
-        }
+        PresentBackBuffer();
     }
     return result;
 }
@@ -144,7 +163,7 @@ LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
         case WM_PAINT:
             ValidateRect(window, nullptr);
-            if (screen.open && screen.usable) {
+            if (screen.open) {
                 PresentBackBuffer();
             }
             return 0;
@@ -291,12 +310,18 @@ bool OpenPlatformScreen(const ScreenPlacement& placement, PlatformScreen& traits
     return true;
 }
 
+ScreenDeviceCalls screenDeviceCalls{
+    [](IDirect3DDevice9* device) { return device->TestCooperativeLevel(); },
+    [](IDirect3DDevice9* device, D3DPRESENT_PARAMETERS* parameters) {
+        return device->Reset(parameters);
+    },
+};
+
 // Where presenting returns at once instead of at the retrace, the core's
 // pacer holds the loop to the refresh rate.
 ScreenShown ShowPlatformScreen(const ScreenPlacement& /*placement*/, const PixelBuffer* /*back*/,
                                const std::vector<DamageRect>& /*changed*/) {
-    return PresentBackBuffer() && screen.usable ? ScreenShown::kMayWaitForRetrace
-                                                : ScreenShown::kFailed;
+    return PresentBackBuffer();
 }
 
 void ClosePlatformScreen() {

@@ -5,7 +5,8 @@
 # > g typed as characters; q and the window manager's close each ending it
 # with status 0; ticks about 20 ms apart; and the processor time of the
 # waiting loop against the polling one; without a display, status 1 and the
-# reason; the files are PE32 importing only system DLLs. Also runs
+# reason; the files are PE32 importing only system DLLs; an OpenGL error at
+# every tick shows one box at a time, with no tick under it. Also runs
 # velmora-capture.exe.
 # Usage: smoke_test.sh WINE_RUN VELMORA_EXE PROBE_EXE CAPTURE_EXE SCREENSHOT_DIR
 #
@@ -282,4 +283,14 @@ echo "tick intervals: $ticks"
 mean=$(echo "$ticks" | sed -n 's/.* mean \([0-9.]*\) ms.*/\1/p')
 [ -n "$mean" ] && [ "$(echo "$mean > 19 && $mean < 30" | bc)" -eq 1 ] ||
     fail "ticks are not one per 20 ms: $ticks"
+# 9. An OpenGL error at every tick: each tick shows its box, and while a box
+# is up the timer runs no tick, so boxes never nest. The probe closes each
+# box after 100 ms (five tick periods) and the window after the tenth.
+launch "$probe" --gl-errors 10
+ends_within "$pid" 30 || fail "the probe with an error every tick did not end within 30 s"
+[ "$status" -eq 0 ] || fail "the probe with an error every tick exited with $status"
+boxes=$(tr -d '\r' <"$tmp/velmora.err" | grep '^boxes ')
+echo "an error every tick: $boxes"
+[[ "$boxes" =~ ^boxes\ ([0-9]+)\ deepest\ 1\ ticks-under-a-box\ 0$ ]] && [ "${BASH_REMATCH[1]}" -ge 10 ] ||
+    fail "error boxes nested or ran ticks: $boxes"
 echo "smoke: ok"

@@ -10,8 +10,18 @@
 //   --hold N    after tick N stop the timer and write the bitmap's bytes to
 //               the file named by the next argument, as a binary PPM, so the
 //               window can be compared with them
+//   --gl-errors N  an OpenGL error before every tick the loop hands on, so
+//               each shows its error box; every box is closed 100 ms after
+//               it opens, and after the N-th the window is closed. At exit:
+//     boxes N deepest D ticks-under-a-box T
+//               D the most boxes up at once, T the ticks that ran while one
+//               was up (the scene's warp time moved)
 #include <windows.h>
+// After windows.h, which it needs.
+#include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -61,6 +71,56 @@ bool WriteBitmap(const std::string& path) {
     return std::fclose(file) == 0;
 }
 
+// The error boxes the program shows, watched through a hook on this thread's
+// window creation.
+struct BoxWatch {
+    int wanted = 0;
+    int shown = 0;
+    int up = 0;
+    int deepest = 0;
+    int ticksUnderABox = 0;
+    HWND box = nullptr;
+    double warpTimeAtOpen = 0.0;
+    HHOOK hook = nullptr;
+};
+BoxWatch boxes;
+
+bool IsDialog(HWND window) {
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    return std::strcmp(name, "#32770") == 0;
+}
+
+void CALLBACK CloseBox(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (boxes.box != nullptr) {
+        PostMessageA(boxes.box, WM_COMMAND, IDOK, 0);
+    }
+}
+
+LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && IsDialog(window)) {
+        ++boxes.shown;
+        boxes.deepest = std::max(boxes.deepest, ++boxes.up);
+        if (boxes.up == 1) {
+            boxes.box = window;
+            boxes.warpTimeAtOpen = warpTime;
+            SetTimer(nullptr, 0, 100, CloseBox);
+        }
+    } else if (code == HCBT_DESTROYWND && IsDialog(window)) {
+        if (--boxes.up == 0) {
+            boxes.box = nullptr;
+            boxes.ticksUnderABox +=
+                static_cast<int>(std::lround((warpTime - boxes.warpTimeAtOpen) / 0.05));
+            if (boxes.shown >= boxes.wanted) {
+                PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+            }
+        }
+    }
+    return CallNextHookEx(boxes.hook, code, wParam, lParam);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine,
@@ -77,6 +137,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR command
             return 2;
         }
         holdPath = path;
+    }
+    const std::size_t errors = options.find("--gl-errors ");
+    if (errors != std::string::npos) {
+        boxes.wanted = std::atoi(options.c_str() + errors + std::strlen("--gl-errors "));
+        boxes.hook = SetWindowsHookExA(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
     }
 
     // As the program holds it, so that the ticks timed are the program's.
@@ -99,8 +164,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR command
         } else if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
             break;
         }
-        if (message.message == WM_TIMER) {
+        const bool tick = message.message == WM_TIMER && message.hwnd == mainWindow;
+        if (tick) {
             ticks.Record();
+        }
+        if (tick && boxes.wanted > 0) {
+            // An enum no OpenGL knows: the tick's first check finds it.
+            glEnable(0x7FFF);
         }
         TranslateMessage(&message);
         DispatchMessageA(&message);
@@ -113,5 +183,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR command
     }
     EndApp();
     ticks.Report(stderr);
+    if (boxes.hook != nullptr) {
+        UnhookWindowsHookEx(boxes.hook);
+        std::fprintf(stderr, "boxes %d deepest %d ticks-under-a-box %d\n", boxes.shown,
+                     boxes.deepest, boxes.ticksUnderABox);
+    }
     return static_cast<int>(message.wParam);
 }

@@ -3,8 +3,10 @@
 # "Wobblet" has an 800 x 600 client area showing exactly one of the frames
 # wobblet-capture.exe writes; the loop runs at 60 +- 1 frames/s; openbox's
 # close (Alt+F4) ends it with status 0; with no display or no Direct3D it
-# names the failure and exits 1.
-# Usage: wine_smoke_test.sh WOBBLET_EXE WOBBLET_CAPTURE_EXE PACE_PROBE_EXE PREFIX
+# names the failure and exits 1; with a device lost for 1.5 s and then reset
+# (as locking the desktop does) it shows the captured frames again and the
+# close ends it with status 0.
+# Usage: wine_smoke_test.sh WOBBLET_EXE WOBBLET_CAPTURE_EXE PACE_PROBE_EXE PREFIX LOST_DEVICE_PROBE_EXE
 # PREFIX is a Wine prefix of the test's own, made on first use: the test ends
 # every Wine process of it when done.
 set -u
@@ -15,6 +17,7 @@ wobblet=$1
 capture=$2
 probe=$3
 prefix=$4
+lost_probe=$5
 exact_frame="$root/tests/wobblet/exact-frame.sh"
 grab="$root/tests/wobblet/x-window-grab.py"
 
@@ -82,32 +85,35 @@ matching_frame() {
         *) fail "$(cat "$tmp/exact.err")" ;;
     esac
 }
-sleep 2
-matched=""
-for attempt in $(seq 5); do
-    import -window "$window" "$tmp/shot.png" 2>/dev/null || fail "no screenshot"
-    matched=$(matching_frame "$tmp/shot.png")
-    if [ -n "$matched" ]; then
-        echo "screenshot of the client area equals captured $matched"
-        break
-    fi
-    for child in $(xwininfo -root -tree | awk '/\(has no name\): \(\)  800x600\+0\+0/ { print $1 }'); do
-        "$grab" "$child" "$tmp/child.ppm" 2>/dev/null || continue
-        matched=$(matching_frame "$tmp/child.ppm")
+# Sets matched to the captured frame the window shows, trying a few times.
+find_shown_frame() {
+    local window=$1 attempt child
+    matched=""
+    for attempt in $(seq 5); do
+        import -window "$window" "$tmp/shot.png" 2>/dev/null || fail "no screenshot"
+        matched=$(matching_frame "$tmp/shot.png")
         if [ -n "$matched" ]; then
-            echo "the top-level window's picture is not the presented one (Wine shows none of" \
-                "a child window's Direct3D output there); the child's X window $child equals" \
-                "captured $matched"
-            break 2
+            echo "screenshot of the client area equals captured $matched"
+            return
         fi
+        for child in $(xwininfo -root -tree | awk '/\(has no name\): \(\)  800x600\+0\+0/ { print $1 }'); do
+            "$grab" "$child" "$tmp/child.ppm" 2>/dev/null || continue
+            matched=$(matching_frame "$tmp/child.ppm")
+            if [ -n "$matched" ]; then
+                echo "the top-level window's picture is not the presented one (Wine shows none of" \
+                    "a child window's Direct3D output there); the child's X window $child equals" \
+                    "captured $matched"
+                return
+            fi
+        done
+        sleep 0.2
     done
-    sleep 0.2
-done
-if [ -z "$matched" ]; then
     cp "$tmp/shot.png" "${TMPDIR:-/tmp}/wobblet-wine-smoke-shot.png"
     fail "no picture of the window equals a captured frame (the last screenshot:" \
         "${TMPDIR:-/tmp}/wobblet-wine-smoke-shot.png)"
-fi
+}
+sleep 2
+find_shown_frame "$window"
 
 # 4. Close through the window manager: openbox's Alt+F4 sends WM_DELETE_WINDOW,
 # which Wine turns into the close message.
@@ -115,6 +121,31 @@ close_by_window_manager "$window" "$wobblet_pid" ||
     fail "wobblet.exe did not end after the window manager's close"
 [ "$status" -eq 0 ] || fail "wobblet.exe exited with $status after close: $(cat "$tmp/wobblet.err")"
 echo "closed by the window manager: status 0"
+
+# 4b. The device lost for 1.5 s from the first presentation, then asking for
+# a reset: the loop goes on meanwhile, and after the reset the window shows
+# the frames again, one that moves on, and the close ends it with status 0.
+wine "$lost_probe" >"$tmp/lost.out" 2>"$tmp/lost.err" &
+lost_pid=$!
+pids+=($lost_pid)
+window=$(find_window 60 --name '^Wobblet$')
+[ -n "$window" ] || fail "no window titled Wobblet appeared for the lost device"
+sleep 3
+find_shown_frame "$window"
+first=$matched
+sleep 0.5
+find_shown_frame "$window"
+[ "$matched" != "$first" ] || fail "after the reset the window stays at $first"
+close_by_window_manager "$window" "$lost_pid" ||
+    fail "wobblet.exe with a lost device did not end after the window manager's close"
+[ "$status" -eq 0 ] || fail "wobblet.exe with a lost device exited with $status: $(cat "$tmp/lost.err")"
+line=$(tr -d '\r' <"$tmp/lost.err" | grep '^lost answers ')
+echo "lost device: $line; shown again after the reset, closed with status 0"
+[[ "$line" =~ ^lost\ answers\ ([0-9]+)\ over\ ([0-9]+)\ ms,\ resets\ 1$ ]] ||
+    fail "the device was not lost and reset once: $(cat "$tmp/lost.err")"
+# A test a millisecond at most while waiting: the wait does not spin.
+[ "${BASH_REMATCH[1]}" -le $((BASH_REMATCH[2] + 100)) ] ||
+    fail "the lost device was tested ${BASH_REMATCH[1]} times in ${BASH_REMATCH[2]} ms: a spin"
 
 # 5. Pacing over 10 s. Presenting returns at once under Wine, so the frame
 # pacer holds the loop to the display's 60 Hz: never faster. Wine's software
