@@ -95,6 +95,17 @@ export async function launch(extraArgs = []) {
     if (beforeLoad) {
       await call('Page.addScriptToEvaluateOnNewDocument', { source: beforeLoad });
     }
+    // Emscripten calls main in the same task as onRuntimeInitialized, so a
+    // test that sees the mark next has a program that has started. (Newer
+    // Emscriptens keep Module.calledRun to themselves.)
+    await call('Page.addScriptToEvaluateOnNewDocument', { source: `(() => {
+      window.Module = window.Module || {};
+      const before = window.Module.onRuntimeInitialized;
+      window.Module.onRuntimeInitialized = function () {
+        if (before) before.apply(this, arguments);
+        window.programStarted = true;
+      };
+    })();` });
     if (setUp) await setUp(call);
     const load = new Promise((resolve) => loaded.push(resolve));
     await call('Page.navigate', { url });
@@ -118,6 +129,8 @@ export async function launch(extraArgs = []) {
         await new Promise((r) => setTimeout(r, 20));
       }
     }
+    // Waits until the page's program has run its main (and so its start-up).
+    const started = (timeoutMs) => waitFor('window.programStarted === true', timeoutMs);
     // Types characters as a keyboard would: key down, the character, key up.
     async function type(text) {
       for (const ch of text) {
@@ -128,7 +141,7 @@ export async function launch(extraArgs = []) {
     async function close() {
       await send('Target.closeTarget', { targetId });
     }
-    return { evaluate, waitFor, type, close, console, call };
+    return { evaluate, waitFor, started, type, close, console, call };
   }
 
   async function close() {

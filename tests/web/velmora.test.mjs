@@ -59,7 +59,7 @@ async function openHeld(setUp = null) {
     setUp,
   });
   await requireWebGL(browser, page);
-  await page.waitFor("typeof Module != 'undefined' && Module.calledRun === true");
+  await page.started();
   await page.evaluate(twoFrames);
   return page;
 }
@@ -121,7 +121,7 @@ test('velmora\'s page gets its drawing back after the browser took it, at the ri
 test('velmora ticks by its own timer every 20 ms and q stops it', async (t) => {
   const page = await browser.openPage('velmora.html');
   await requireWebGL(browser, page);
-  await page.waitFor("typeof Module != 'undefined' && Module.calledRun === true");
+  await page.started();
   // As for wobblet's frame rate: on a busy machine a late tick stretches
   // the interval, so up to three 2 s measurements are taken.
   // The check is on the measured value, not its rounded display (20.96

@@ -40,7 +40,7 @@ test(`wobblet frames 1 to ${kFrames} equal the Linux capture`, async (t) => {
   const page = await browser.openPage('wobblet.html', {
     beforeLoad: 'window.Module = { testHoldFrames: true };',
   });
-  await page.waitFor("typeof Module != 'undefined' && Module.calledRun === true");
+  await page.started();
   const mismatched = [];
   let firstPut = 0;
   for (let frame = 1; frame <= kFrames; ++frame) {
@@ -73,7 +73,7 @@ test('after the canvas comes back empty the next frame is whole again', async ()
   const page = await browser.openPage('wobblet.html', {
     beforeLoad: 'window.Module = { testHoldFrames: true };',
   });
-  await page.waitFor("typeof Module != 'undefined' && Module.calledRun === true");
+  await page.started();
   assert.equal(await page.evaluate('Module._wobblet_test_frames(10)'), 10);
   await page.evaluate(`(() => {
     const canvas = document.getElementById('window');
@@ -90,7 +90,7 @@ test('after the canvas comes back empty the next frame is whole again', async ()
 test('wobblet runs at 60 frames a second by the page\'s refresh', async (t) => {
   const page = await browser.openPage('wobblet.html');
   await page.waitFor(
-    "typeof Module != 'undefined' && Module.calledRun === true && Module._wobblet_frame_count() > 10");
+    "window.programStarted === true && Module._wobblet_frame_count() > 10");
   // The machine is shared: a measurement taken while other work hogs both
   // cores may miss display frames. Up to three are taken; one must hold.
   const rates = [];
