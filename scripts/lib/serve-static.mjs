@@ -3,7 +3,7 @@
 // WebAssembly, pictures) and nothing else: no listing, no subfolders, no
 // build system files. Every request is answered and none can stop it: any
 // local program may talk to the port, so a request is input like any other.
-import { createServer } from 'node:http';
+import { createServer, STATUS_CODES } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { join, extname } from 'node:path';
 
@@ -70,6 +70,23 @@ export function serve(folder, port = 0) {
         else response.destroy();
       });
     });
+  // A request the parser refuses is answered as Node would, but the client
+  // may still be sending it (a header too long): closing on unread bytes
+  // resets the connection, and the client loses the answer. So the rest is
+  // read and dropped until the client closes, for at most two seconds.
+  server.on('clientError', (error, socket) => {
+    if (!socket.writable || error.code === 'ECONNRESET') {
+      socket.destroy();
+      return;
+    }
+    const status = { HPE_HEADER_OVERFLOW: 431, ERR_HTTP_REQUEST_TIMEOUT: 408,
+                     HPE_CHUNK_EXTENSIONS_OVERFLOW: 413 }[error.code] ?? 400;
+    socket.end(`HTTP/1.1 ${status} ${STATUS_CODES[status]}\r\nConnection: close\r\n` +
+               'Content-Length: 0\r\n\r\n');
+    socket.on('data', () => {});
+    socket.on('error', () => socket.destroy());
+    setTimeout(() => socket.destroy(), 2000).unref();
+  });
   return new Promise((resolve, reject) => {
     server.once('error', reject);
     server.listen(port, '127.0.0.1', () => {
