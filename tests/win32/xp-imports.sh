@@ -10,10 +10,13 @@ failed=0
 for program in "$@"; do
     header=$("$objdump" -p "$program") || { echo "FAIL $program: objdump cannot read it"; failed=1; continue; }
     # The import table lists one function a line after its DLL's name:
-    # "<address> <hint> <name>".
+    # "<address> <hint> <name>", or in newer binutils "<address> <ordinal
+    # or <none>> <hint in hex> <name>".
     imports=$(printf '%s\n' "$header" | awk '
         /DLL Name:/ { dll = $3; next }
-        dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll ":" $3 }')
+        dll == "" || $1 !~ /^[0-9a-f]+$/ { next }
+        NF == 3 && $2 ~ /^[0-9]+$/ { print dll ":" $3 }
+        NF == 4 && $3 ~ /^[0-9a-f]+$/ && $2 ~ /^([0-9]+|<none>)$/ { print dll ":" $4 }')
     # A parse that finds nothing would pass every program: the C runtime
     # alone always imports from KERNEL32.
     if ! printf '%s\n' "$imports" | grep -qi '^KERNEL32.dll:'; then
