@@ -1,6 +1,7 @@
 // An LD_PRELOAD library that counts the frames a program presents through
-// SDL_RenderPresent or, through a window surface, SDL_UpdateWindowSurface and
-// SDL_UpdateWindowSurfaceRects, so that the real wobblet can be measured as it is, with
+// SDL_RenderPresent or, through a window surface, SDL_UpdateWindowSurfaceRects
+// (SDL_UpdateWindowSurface only hands an uncovered window what its surface
+// already holds, and is no frame), so that the real wobblet can be measured as it is, with
 // no option or code added to it. With WOBBLET_PRESENT_LOG=FILE set, FILE is
 // kept up to date (at most every 100 ms, and at exit) with one line:
 //   presents N first_ns T1 last_ns T2
@@ -92,7 +93,6 @@ extern "C" int SDL_UpdateWindowSurface(SDL_Window* window) {
     static const auto real =
         reinterpret_cast<UpdateFunction>(dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface"));
     const int result = real != nullptr ? real(window) : -1;
-    Counted();
     return result;
 }
 

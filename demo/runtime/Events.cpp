@@ -57,3 +57,8 @@ void ClearQueuedEvents() {
 int QueuedEventCount() {
     return static_cast<int>(queue.size());
 }
+
+bool EventQueued(int code) {
+    return std::any_of(queue.begin(), queue.end(),
+                       [code](const EventRecord& e) { return e.code == code; });
+}

@@ -24,3 +24,5 @@ bool TakeQueuedEvent(EventRecord& event);
 void RemoveWindowEvents(int windowNumber);
 void ClearQueuedEvents();
 int QueuedEventCount();
+// Whether an event of this code waits in the queue.
+bool EventQueued(int code);

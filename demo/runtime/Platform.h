@@ -127,6 +127,13 @@ enum class ScreenShown {
     kMayWaitForRetrace,
 };
 
+// Whether what the screen shows can be seen now. False only where the system
+// says it cannot (its window minimised or hidden): the core then shows
+// nothing and sleeps in TakePlatformMessage until it can be seen again, so
+// the frames go on from where they were. A platform that learns of this only
+// by its display going quiet (a compositor that stops asking for frames)
+// says true and waits in ShowPlatformScreen instead.
+bool PlatformScreenSeen();
 // Opens the platform's way of showing a screen so placed; fills traits.
 // False, with nothing left open, when the platform cannot show it (it may say
 // why on standard error). Called only when no platform screen is open.

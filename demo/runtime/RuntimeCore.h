@@ -16,5 +16,3 @@ WindowHandle ScreenParentWindow();
 // The whole screen is shown again at the next presentation (the window was
 // uncovered, or the platform lost what it showed).
 void DamageWholeScreen();
-// Shows the whole screen again now, as a presentation (paced like one).
-void ShowWholeScreen();

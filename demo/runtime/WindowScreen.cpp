@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "demo/runtime/DrawTarget.h"
+#include "demo/runtime/Events.h"
 #include "demo/runtime/FramePacer.h"
 #include "demo/runtime/Platform.h"
 #include "demo/runtime/RuntimeCore.h"
@@ -34,6 +35,24 @@ void Pace(FramePacer::Clock::duration took) {
     if (screen.traits.paced) {
         screen.pacer.AfterPresent(took);
     }
+}
+
+// How long a wait for the system's messages lasts while nothing can be seen
+// before the screen is asked again: a bound, not a beat, for a system that
+// changes its mind without saying so.
+constexpr int kUnseenWaitMs = 250;
+
+// Sleeps while the screen cannot be seen. False when a close is queued: the
+// loop must hear of it now. Other events wait in the queue, so that the loop
+// draws no frames nobody sees and goes on with the one it drew last.
+bool WaitUntilSeen() {
+    while (!PlatformScreenSeen()) {
+        if (EventQueued(EventWindowClosed)) {
+            return false;
+        }
+        TakePlatformMessage(kUnseenWaitMs);
+    }
+    return true;
 }
 
 }  // namespace
@@ -94,6 +113,11 @@ int PresentScreen() {
         Pace(FramePacer::Clock::duration::zero());
         return 1;
     }
+    if (!WaitUntilSeen()) {
+        // What the frame changed stays recorded for the presentation that
+        // shows it.
+        return 1;
+    }
     screen.changed.clear();
     if (screen.backBuffer) {
         screen.damage.Take(screen.changed);
@@ -139,9 +163,4 @@ void DamageWholeScreen() {
     if (screen.backBuffer) {
         screen.damage.AddAll();
     }
-}
-
-void ShowWholeScreen() {
-    DamageWholeScreen();
-    PresentScreen();
 }

@@ -9,8 +9,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/x-session.sh"
 # start_wayland_session DIR [WIDTHxHEIGHT [WESTON_OPTION...]]: Xvfb, then
 # weston in it (with the options given, --debug say), with a
 # runtime folder and a socket of its own under DIR, no panel and no idle
-# blanking. Exports WAYLAND_DISPLAY, XDG_RUNTIME_DIR and SDL_VIDEODRIVER=wayland
-# for the programs and unsets DISPLAY, so nothing reaches X by mistake; the
+# blanking (unless weston_idle_time gives the seconds after which weston
+# sleeps and shows nothing). Exports WAYLAND_DISPLAY, XDG_RUNTIME_DIR and
+# SDL_VIDEODRIVER=wayland for the programs and unsets DISPLAY, so nothing reaches X by mistake; the
 # Xvfb that shows weston's output stays reachable as $weston_x_display (see
 # wayland_screenshot). weston's process id is $weston_pid.
 start_wayland_session() {
@@ -19,9 +20,9 @@ start_wayland_session() {
     start_xvfb "$dir" "$size"
     weston_x_display=$DISPLAY
     mkdir -p -m 700 "$dir/runtime"
-    cat >"$dir/weston.ini" <<'INI'
+    cat >"$dir/weston.ini" <<INI
 [core]
-idle-time=0
+idle-time=${weston_idle_time:-0}
 [shell]
 panel-position=none
 background-color=0xff203040

@@ -48,3 +48,8 @@ ScreenShown ShowPlatformScreen(const ScreenPlacement& placement, const PixelBuff
 }
 
 void ClosePlatformScreen() {}
+
+// A frame sink sees every frame.
+bool PlatformScreenSeen() {
+    return true;
+}

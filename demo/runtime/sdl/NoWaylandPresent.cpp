@@ -15,4 +15,5 @@ ScreenShown PresentOnWayland(WaylandScreen* /*screen*/, SDL_Window* /*window*/, 
 WaylandPoolCalls waylandPoolCalls{nullptr};
 
 void ForgetWaylandScreen(WaylandScreen* /*screen*/) {}
+void DamageWaylandWindow(WaylandScreen* /*screen*/) {}
 void CloseWaylandScreen(WaylandScreen* /*screen*/) {}

@@ -174,6 +174,8 @@ bool OpenPlatformScreen(const ScreenPlacement& placement, PlatformScreen& traits
         return false;
     }
     traits.refreshHz = RefreshRateOf(shower.window);
+    // The compositor's frame callbacks set the beat on Wayland.
+    traits.paced = shower.path != Path::kWayland;
     return true;
 }
 
@@ -206,21 +208,43 @@ ScreenShown ShowPlatformScreen(const ScreenPlacement& placement, const PixelBuff
     return ScreenShown::kLost;
 }
 
+// SDL reports a Wayland window's minimising only as it was asked for, and
+// never its coming back: there the compositor's frame callbacks say it.
+bool PlatformScreenSeen() {
+    if (shower.path == Path::kNone || shower.path == Path::kWayland) {
+        return true;
+    }
+    return (SDL_GetWindowFlags(shower.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
+}
+
 void ClosePlatformScreen() {
     shower.renderer.Close();
     CloseWaylandScreen(shower.wayland);
     shower = Shower{};
 }
 
+// A repaint shows again what the last presentation left, at once and without
+// the pacer, copying nothing the way of showing still holds.
 void RepaintScreen() {
-    if (shower.path == Path::kNone) {
-        return;
+    switch (shower.path) {
+        case Path::kSurface:
+            // The window surface still holds the last frame unless the
+            // window dropped it; then the next frame fills it whole.
+            if (!shower.surface.ShowAgain(shower.window)) {
+                DamageWholeScreen();
+            }
+            break;
+        case Path::kWayland:
+            // The compositor keeps the buffer it was given; it is only told
+            // to look at all of it with the next commit.
+            DamageWaylandWindow(shower.wayland);
+            break;
+        case Path::kRenderer:
+            // Every presentation draws the whole texture, which keeps the
+            // last frame.
+        case Path::kNone:
+            break;
     }
-    shower.surface.Forget();
-    if (shower.wayland != nullptr) {
-        ForgetWaylandScreen(shower.wayland);
-    }
-    ShowWholeScreen();
 }
 
 void RestoreScreenRenderer() {

@@ -10,6 +10,10 @@
 // Turns a window's system event into the run-time's window events.
 void TranslateWindowEvent(const SDL_WindowEvent& event);
 
+// Hands the window events SDL has read so far to the run-time's queue,
+// leaving every other event in SDL's.
+void TakeWindowEvents();
+
 // Shows the whole screen again (the window was uncovered).
 void RepaintScreen();
 // The renderer lost its textures; make them again.

@@ -76,3 +76,17 @@ bool SurfacePresenter::Present(SDL_Window* window, int x, int y, const std::uint
     shownHeight = surface->h;
     return true;
 }
+
+bool SurfacePresenter::ShowAgain(SDL_Window* window) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (surface == nullptr || surface != shown || surface->pixels != shownPixels ||
+        surface->w != shownWidth || surface->h != shownHeight) {
+        Forget();
+        return false;
+    }
+    if (SDL_UpdateWindowSurface(window) != 0) {
+        Forget();
+        return false;
+    }
+    return true;
+}

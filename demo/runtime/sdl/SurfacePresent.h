@@ -26,6 +26,9 @@ class SurfacePresenter {
                  const std::vector<DamageRect>& changed);
     // The next presentation sends the whole screen.
     void Forget() { shown = nullptr; }
+    // Hands what the window's surface holds to the display again, copying
+    // nothing into it. False when the surface is not the one last shown.
+    bool ShowAgain(SDL_Window* window);
 
   private:
     SDL_Surface* shown = nullptr;

@@ -12,11 +12,14 @@
 #include <cstring>
 #include <new>
 
+#include "demo/runtime/Events.h"
+#include "demo/runtime/sdl/SdlPlatform.h"
+
 namespace {
 
-// A wait for the compositor to give a buffer back ends after this long; the
-// frame is then skipped, its changes kept for the next.
-constexpr int kReleaseWaitMs = 100;
+// While waiting for the compositor, the window's own events are looked at
+// at least this often, whatever else wakes the wait.
+constexpr int kWaitSliceMs = 50;
 // Damage rectangles beyond this many are sent as the whole window instead.
 constexpr std::size_t kMostDamage = 256;
 
@@ -36,6 +39,12 @@ struct Buffer {
 struct WaylandScreen {
     wl_display* display = nullptr;
     wl_surface* surface = nullptr;
+    // The same surface, with what it makes (its frame callbacks) dispatched
+    // on our queue.
+    wl_surface* ownSurface = nullptr;
+    // Asked for with the last commit; null once the compositor has called
+    // it, that is, wants the next frame.
+    wl_callback* frameDue = nullptr;
     // Our own event queue: the buffers' releases are dispatched here, by us,
     // and SDL's dispatch of its queue is left as it is.
     wl_event_queue* queue = nullptr;
@@ -81,6 +90,13 @@ void Released(void* data, wl_buffer* /*buffer*/) {
 }
 
 const wl_buffer_listener kBufferListener{Released};
+
+void FrameDone(void* data, wl_callback* callback, std::uint32_t /*time*/) {
+    wl_callback_destroy(callback);
+    static_cast<WaylandScreen*>(data)->frameDue = nullptr;
+}
+
+const wl_callback_listener kFrameListener{FrameDone};
 
 void FreeBuffers(WaylandScreen& screen) {
     for (Buffer& b : screen.buffers) {
@@ -141,26 +157,6 @@ bool MakeBuffers(WaylandScreen& screen, int width, int height, const DamageRect&
     return true;
 }
 
-// Handles the releases that have come in; with wait, first waits up to
-// kReleaseWaitMs for more to come. False once the connection is broken.
-bool TakeReleases(WaylandScreen& screen, bool wait) {
-    if (wait) {
-        while (wl_display_prepare_read_queue(screen.display, screen.queue) != 0) {
-            if (wl_display_dispatch_queue_pending(screen.display, screen.queue) < 0) {
-                return false;
-            }
-        }
-        wl_display_flush(screen.display);
-        pollfd ready{wl_display_get_fd(screen.display), POLLIN, 0};
-        if (poll(&ready, 1, kReleaseWaitMs) > 0) {
-            wl_display_read_events(screen.display);
-        } else {
-            wl_display_cancel_read(screen.display);
-        }
-    }
-    return wl_display_dispatch_queue_pending(screen.display, screen.queue) >= 0;
-}
-
 // A buffer free to write: not the one on the screen, not held.
 int FreeBuffer(WaylandScreen& screen) {
     for (int i = 0; i < 2; ++i) {
@@ -172,8 +168,46 @@ int FreeBuffer(WaylandScreen& screen) {
 }
 
 // What a frame that reached the compositor, or was skipped for it, comes to.
-ScreenShown Connected(const WaylandScreen& screen) {
-    return wl_display_get_error(screen.display) == 0 ? ScreenShown::kAtOnce : ScreenShown::kLost;
+ScreenShown Connected(const WaylandScreen& screen, ScreenShown shown) {
+    return wl_display_get_error(screen.display) == 0 ? shown : ScreenShown::kLost;
+}
+
+enum class Waited { kReady, kCloseQueued, kBroken };
+
+// Waits until the compositor has called for a frame and given back a buffer
+// to draw it in. A window it does not show (minimised, covered, on another
+// desk) is called for no more, and the wait sleeps for as long as that lasts;
+// the window's events meanwhile reach the run-time's queue, and a close ends
+// the wait.
+Waited WaitForCompositor(WaylandScreen& screen) {
+    for (;;) {
+        if (wl_display_dispatch_queue_pending(screen.display, screen.queue) < 0) {
+            return Waited::kBroken;
+        }
+        if (screen.frameDue == nullptr && FreeBuffer(screen) >= 0) {
+            return Waited::kReady;
+        }
+        if (EventQueued(EventWindowClosed)) {
+            return Waited::kCloseQueued;
+        }
+        if (wl_display_prepare_read_queue(screen.display, screen.queue) != 0) {
+            continue;  // something came for our queue: dispatch it first
+        }
+        wl_display_flush(screen.display);
+        pollfd ready{wl_display_get_fd(screen.display), POLLIN, 0};
+        if (poll(&ready, 1, kWaitSliceMs) > 0) {
+            if (wl_display_read_events(screen.display) < 0) {
+                return Waited::kBroken;
+            }
+        } else {
+            wl_display_cancel_read(screen.display);
+        }
+        // What was read for SDL's queue, the window's close among it.
+        TakeWindowEvents();
+        if (wl_display_get_error(screen.display) != 0) {
+            return Waited::kBroken;
+        }
+    }
 }
 
 }  // namespace
@@ -204,6 +238,13 @@ WaylandScreen* OpenWaylandScreen(SDL_Window* window) {
         return nullptr;
     }
     wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(wrapper), screen->queue);
+    screen->ownSurface = static_cast<wl_surface*>(wl_proxy_create_wrapper(screen->surface));
+    if (screen->ownSurface == nullptr) {
+        wl_proxy_wrapper_destroy(wrapper);
+        CloseWaylandScreen(screen);
+        return nullptr;
+    }
+    wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(screen->ownSurface), screen->queue);
     wl_registry* registry = wl_display_get_registry(wrapper);
     wl_proxy_wrapper_destroy(wrapper);
     wl_registry_add_listener(registry, &kRegistryListener, screen);
@@ -258,21 +299,16 @@ ScreenShown PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, i
         screen->uncommitted.assign(1, DamageRect{0, 0, windowWidth, windowHeight});
     }
 
-    if (!TakeReleases(*screen, false)) {
-        return ScreenShown::kLost;
-    }
-    int next = FreeBuffer(*screen);
-    if (next < 0) {
-        if (!TakeReleases(*screen, true)) {
+    switch (WaitForCompositor(*screen)) {
+        case Waited::kBroken:
             return ScreenShown::kLost;
-        }
-        next = FreeBuffer(*screen);
+        case Waited::kCloseQueued:
+            // This frame is skipped, and what it changed stays owed.
+            return Connected(*screen, ScreenShown::kAtOnce);
+        case Waited::kReady:
+            break;
     }
-    if (next < 0) {
-        // Both held (a compositor that keeps what it does not show): this
-        // frame is skipped, and what it changed stays owed.
-        return Connected(*screen);
-    }
+    const int next = FreeBuffer(*screen);
     Buffer& b = screen->buffers[next];
     b.owed.TakeBands(screen->copies);
     for (const DamageRect& r : screen->copies) {
@@ -296,11 +332,13 @@ ScreenShown PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, i
                                                                       r.width, r.height);
     }
     screen->uncommitted.clear();
+    screen->frameDue = wl_surface_frame(screen->ownSurface);
+    wl_callback_add_listener(screen->frameDue, &kFrameListener, screen);
     wl_surface_commit(screen->surface);
     b.busy = true;
     screen->attached = next;
     wl_display_flush(screen->display);
-    return Connected(*screen);
+    return Connected(*screen, ScreenShown::kMayWaitForRetrace);
 }
 
 void ForgetWaylandScreen(WaylandScreen* screen) {
@@ -310,9 +348,19 @@ void ForgetWaylandScreen(WaylandScreen* screen) {
     screen->uncommitted.assign(1, DamageRect{0, 0, screen->width, screen->height});
 }
 
+void DamageWaylandWindow(WaylandScreen* screen) {
+    screen->uncommitted.assign(1, DamageRect{0, 0, screen->width, screen->height});
+}
+
 void CloseWaylandScreen(WaylandScreen* screen) {
     if (screen == nullptr) {
         return;
+    }
+    if (screen->frameDue != nullptr) {
+        wl_callback_destroy(screen->frameDue);
+    }
+    if (screen->ownSurface != nullptr) {
+        wl_proxy_wrapper_destroy(screen->ownSurface);
     }
     FreeBuffers(*screen);
     if (screen->shm != nullptr) {

@@ -23,7 +23,10 @@ struct WaylandScreen;
 WaylandScreen* OpenWaylandScreen(SDL_Window* window);
 // As SurfacePresenter::Present: the screen, width x height pixels of 4 bytes
 // (blue, green, red, unused) from topRow on, stride bytes a row, lies at
-// (x, y) in the window; changed are rectangles of it. Not shown while the
+// (x, y) in the window; changed are rectangles of it. Waits first for the
+// compositor to call for the frame that the last commit asked for (its
+// retrace), for as long as the window is out of sight, and returns at once
+// without showing when the window's close has been queued. Not shown while the
 // window has no size (minimised) or its buffers cannot be made (no memory, no
 // file handle left): they are made again next time. Lost once the connection
 // to the compositor is broken.
@@ -32,6 +35,9 @@ ScreenShown PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, i
                              int height, const std::vector<DamageRect>& changed);
 // The next presentation sends the whole screen.
 void ForgetWaylandScreen(WaylandScreen* screen);
+// The next commit tells the compositor the whole window changed; what the
+// buffers hold stays as it is.
+void DamageWaylandWindow(WaylandScreen* screen);
 
 // How the buffers' shared memory is had: memfd_create, unless a test puts a
 // call there that fails on cue.

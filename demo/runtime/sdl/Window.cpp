@@ -106,3 +106,11 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
             break;
     }
 }
+
+void TakeWindowEvents() {
+    SDL_PumpEvents();
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT) > 0) {
+        TranslateWindowEvent(event.window);
+    }
+}

@@ -56,3 +56,8 @@ ScreenShown ShowPlatformScreen(const ScreenPlacement& /*placement*/, const Pixel
 }
 
 void ClosePlatformScreen() {}
+
+// A page out of sight is slowed by the browser itself, which calls the frames.
+bool PlatformScreenSeen() {
+    return true;
+}

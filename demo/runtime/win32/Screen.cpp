@@ -324,6 +324,12 @@ ScreenShown ShowPlatformScreen(const ScreenPlacement& /*placement*/, const Pixel
     return PresentBackBuffer();
 }
 
+// A minimised window's child shows nothing, and Direct3D would present into
+// it all the same.
+bool PlatformScreenSeen() {
+    return !screen.open || (!IsIconic(screen.parent) && IsWindowVisible(screen.parent));
+}
+
 void ClosePlatformScreen() {
     if (screen.open || screen.child != nullptr || screen.device != nullptr) {
         ReleaseScreenResources();
