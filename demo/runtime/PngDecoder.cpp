@@ -111,6 +111,11 @@ std::unique_ptr<PixelBuffer> ReadPng(const std::uint8_t* data, std::size_t size,
         png_destroy_read_struct(&png, nullptr, nullptr);
         return nullptr;
     }
+    // Only the pixels matter here, so every ancillary chunk but tRNS is
+    // skipped unread. libpng would otherwise ask for a text chunk's whole
+    // declared length (up to 2 GB) before finding that the data ends long
+    // before it.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     PngSource source;
     source.data = data;
     source.size = size;
