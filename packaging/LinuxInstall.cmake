@@ -19,13 +19,8 @@ endforeach()
 # A dock matches a window to its desktop entry by the window's class (X11)
 # or app id (Wayland). velmora names both after its title, wobblet leaves
 # SDL to name them after the executable.
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/shell/App.cpp
-                                                               ${PROJECT_SOURCE_DIR}/LICENSE)
-file(READ ${PROJECT_SOURCE_DIR}/shell/App.cpp app_source)
-if(NOT app_source MATCHES "kWindowTitle =[ \n]*\"([^\"]+)\"")
-  message(FATAL_ERROR "shell/App.cpp: kWindowTitle not found for velmora's desktop entry")
-endif()
-set(VELMORA_WINDOW_CLASS "${CMAKE_MATCH_1}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+set(VELMORA_WINDOW_CLASS "${VELMORA_WINDOW_TITLE}")
 set(WOBBLET_WINDOW_CLASS wobblet)
 
 # Debian's packages compress man pages and changelogs, without a time stamp

@@ -13,8 +13,9 @@ unsigned char spinOn = 0;
 int warpIndex = 0;
 double warpTime = 0.0;
 
-const char* const kWindowTitle =
-    "Controls <>+-pswGxXyYzZ  Velmora - a warping cube by the Velmora developers, December 2026";
+// Given by the build (shell/CMakeLists.txt), which names the installed
+// desktop entry's window class after it too.
+const char* const kWindowTitle = VELMORA_WINDOW_TITLE;
 
 void CenteredWindowOrigin(int screenWidth, int screenHeight, int& x, int& y) {
     x = (screenWidth - kWindowWidth) / 2;

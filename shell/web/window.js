@@ -47,13 +47,17 @@ mergeInto(LibraryManager.library, {
     var page = velmoraPage;
     document.title = UTF8ToString(title);
     var caption = document.getElementById('caption');
-    if (caption) caption.textContent = document.title;
+    if (caption) {
+      caption.textContent = document.title;
+      caption.style.maxWidth = width + 'px';
+    }
     var frame = document.getElementById('frame');
     page.canvas = document.getElementById('window');
     page.canvas.width = width;
     page.canvas.height = height;
     frame.style.width = width + 'px';
     frame.style.height = height + 'px';
+    document.getElementById('screen').hidden = false;
     page.context = page.canvas.getContext('2d', {alpha: false});
     new ResizeObserver(function() {
       var w = frame.clientWidth, h = frame.clientHeight;

@@ -10,9 +10,13 @@ mergeInto(LibraryManager.library, {
     if (!canvas) return 0;
     document.title = UTF8ToString(title);
     var caption = document.getElementById('caption');
-    if (caption) caption.textContent = document.title;
+    if (caption) {
+      caption.textContent = document.title;
+      caption.style.width = width + 'px';
+    }
     canvas.width = width;
     canvas.height = height;
+    canvas.hidden = false;
     wobbletPage.canvas = canvas;
     wobbletPage.context = canvas.getContext('2d', {alpha: false});
     wobbletPage.context.fillStyle = '#000';
