@@ -1,9 +1,9 @@
 // FillRect, DrawLine and BlitImage: clipping, then direct writes into the
-// current target's pixel buffer. Coordinates are widened to 64 bits before
-// any arithmetic, so no int argument, however close to its limits, can
-// overflow, and every write is clipped to the target first. Where an ink map
-// or the screen's records let work be skipped, InkCopies and ScreenCopies do
-// it.
+// current target's pixel buffer (a platform's native output draws itself).
+// Coordinates are widened to 64 bits before any arithmetic, so no int
+// argument, however close to its limits, can overflow, and every write is
+// clipped to the target first. Where an ink map or the screen's records let
+// work be skipped, InkCopies and ScreenCopies do it.
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -17,6 +17,7 @@
 #include "demo/runtime/InkCopies.h"
 #include "demo/runtime/PixelRows.h"
 #include "demo/runtime/PixelSpans.h"
+#include "demo/runtime/Platform.h"
 #include "demo/runtime/ScreenCopies.h"
 
 namespace {
@@ -140,9 +141,8 @@ void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
         return;
     }
     SetTargetColor(*out, color);
-    if (out->native != nullptr) {
-        out->native->fillRect(*out, Add(xIn, out->originX), Add(yIn, out->originY), widthIn,
-                              heightIn);
+    if (out->native) {
+        NativeFillRect(*out, Add(xIn, out->originX), Add(yIn, out->originY), widthIn, heightIn);
         return;
     }
     i64 x = i64{xIn} + out->originX;
@@ -207,9 +207,9 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
         return;
     }
     SetTargetColor(*out, color);
-    if (out->native != nullptr) {
-        out->native->drawLine(*out, Add(x1In, out->originX), Add(y1In, out->originY),
-                              Add(x2In, out->originX), Add(y2In, out->originY));
+    if (out->native) {
+        NativeDrawLine(*out, Add(x1In, out->originX), Add(y1In, out->originY),
+                       Add(x2In, out->originX), Add(y2In, out->originY));
         return;
     }
     const i64 maxX = i64{out->clipWidth} - 1;
@@ -275,8 +275,8 @@ void BlitImage(ImageHandle image, int x, int y) {
     if (out == nullptr || !IsLiveImage(image)) {
         return;
     }
-    if (out->native != nullptr) {
-        out->native->blitImage(*out, *image, Add(x, out->originX), Add(y, out->originY));
+    if (out->native) {
+        NativeBlitImage(*out, *image, Add(x, out->originX), Add(y, out->originY));
         return;
     }
     PixelBuffer& dst = *out->buffer;

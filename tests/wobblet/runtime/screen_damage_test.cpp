@@ -184,7 +184,7 @@ TEST(ScreenDamageBands, TwoFramesChangesAreTakenOnceEachWithoutTheJoinedCorners)
     ScreenDamage damage;
     damage.Reset(kWidth, kHeight);
     std::vector<DamageRect> rects;
-    damage.Take(rects);
+    damage.TakeJoined(rects);
     const DamageRect frames[] = {{40, 8, 60, 40}, {50, 16, 60, 40}, {10, 64, 30, 8}};
     for (const DamageRect& f : frames) {
         damage.Add(f.x, f.y, f.x + f.width, f.y + f.height);
