@@ -24,9 +24,14 @@ namespace {
 
 using i64 = std::int64_t;
 
+// A coordinate kept within int for native drawing.
+int Narrow(i64 value) {
+    return static_cast<int>(std::clamp<i64>(value, INT_MIN, INT_MAX));
+}
+
 // A coordinate with the origin added, kept within int for native drawing.
 int Add(int a, int b) {
-    return static_cast<int>(std::clamp<i64>(i64{a} + b, INT_MIN, INT_MAX));
+    return Narrow(i64{a} + b);
 }
 
 // The output's ink map when it keeps one (a blank-made image), else null.
@@ -141,10 +146,6 @@ void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
         return;
     }
     SetTargetColor(*out, color);
-    if (out->native) {
-        NativeFillRect(*out, Add(xIn, out->originX), Add(yIn, out->originY), widthIn, heightIn);
-        return;
-    }
     i64 x = i64{xIn} + out->originX;
     i64 y = i64{yIn} + out->originY;
     i64 width = widthIn;
@@ -156,6 +157,10 @@ void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
     if (height < 0) {
         y += height;
         height = -height;
+    }
+    if (out->native) {
+        NativeFillRect(*out, Narrow(x), Narrow(y), Narrow(width), Narrow(height));
+        return;
     }
     if (x < 0) {
         width += x;

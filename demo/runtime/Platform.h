@@ -160,6 +160,8 @@ void ClosePlatformScreen();
 // A native output over the back buffer, made current with
 // MakeNativeDrawTarget; null when it cannot be drawn on now.
 DrawTarget* PlatformScreenTarget();
+// A box whose corner a negative width or height has already moved, so that
+// neither is negative.
 void NativeFillRect(DrawTarget& output, int x, int y, int width, int height);
 void NativeDrawLine(DrawTarget& output, int x1, int y1, int x2, int y2);
 void NativeBlitImage(DrawTarget& output, const PixelBuffer& image, int x, int y);

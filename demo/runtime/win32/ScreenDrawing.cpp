@@ -57,14 +57,6 @@ void ApplyNativeState(DrawTarget& output) {
 }
 
 void NativeFillRect(DrawTarget& output, int x, int y, int width, int height) {
-    if (width < 0) {
-        x += width;
-        width = -width;
-    }
-    if (height < 0) {
-        y += height;
-        height = -height;
-    }
     PatBlt(drawing.dc, x, y, width, height, Xor(output) ? PATINVERT : PATCOPY);
 }
 
