@@ -170,8 +170,9 @@ int FreeBuffer(WaylandScreen& screen) {
     return -1;
 }
 
-// What a frame that reached the compositor, or was skipped for it, comes to.
-ScreenShown Connected(const WaylandScreen& screen, ScreenShown shown) {
+// What a frame that reached the compositor, or was skipped for it, comes to:
+// lost for good once the connection broke on the way.
+ScreenShown ShownUnlessBroken(const WaylandScreen& screen, ScreenShown shown) {
     return wl_display_get_error(screen.display) == 0 ? shown : ScreenShown::kLost;
 }
 
@@ -305,7 +306,7 @@ ScreenShown PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, i
         case Waited::kCloseQueued:
             // This frame is skipped; what it changed stays stale in both
             // buffers.
-            return Connected(*screen, ScreenShown::kAtOnce);
+            return ShownUnlessBroken(*screen, ScreenShown::kAtOnce);
         case Waited::kReady:
             break;
     }
@@ -339,7 +340,7 @@ ScreenShown PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, i
     b.busy = true;
     screen->attached = next;
     wl_display_flush(screen->display);
-    return Connected(*screen, ScreenShown::kMayWaitForRetrace);
+    return ShownUnlessBroken(*screen, ScreenShown::kMayWaitForRetrace);
 }
 
 void ForgetWaylandScreen(WaylandScreen* screen) {

@@ -177,7 +177,7 @@ TEST_F(ScreenDamageTest, AnUnchangedBackgroundSendsOnlyWhatWasDrawnOverIt) {
     EXPECT_LE(pixels, 2 * 16 * ScreenDamage::kBandHeight);
 }
 
-// Two frames' changes, as a buffer two frames behind owes them: taken by band,
+// Two frames' changes, as a buffer two frames behind lacks them: taken by band,
 // every changed pixel is inside exactly one rectangle, and the corners that
 // joining the bands adds are left out.
 TEST(ScreenDamageBands, TwoFramesChangesAreTakenOnceEachWithoutTheJoinedCorners) {
