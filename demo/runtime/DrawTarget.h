@@ -1,7 +1,9 @@
 // Drawing targets (the drawing outputs). Exactly one is current at a time:
 // ImageTarget and ScreenTarget make one current at once, BeginDrawing starts
 // drawing on it and EndDrawing frees it. Images and the screen are both plain
-// pixel buffers, so one set of pixel routines serves both.
+// pixel buffers, so one set of pixel routines serves both; only a platform
+// that keeps the screen's back buffer itself draws on it natively
+// (Platform.h).
 #pragma once
 
 #include <cstdint>
