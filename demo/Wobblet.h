@@ -51,5 +51,5 @@ void StopWobblet();
 // The whole program: start, loop until closed, stop. Returns the exit status;
 // a failed start or a screen lost for good is reported on standard error
 // (status 1), and a lost screen also to tellUser where one is given: the user
-// saw the window go and is owed a reason.
+// saw the window go and should learn why.
 int RunWobblet(const char* programName, void (*tellUser)(const char* reason) = nullptr);

@@ -10,8 +10,8 @@ namespace {
 // Frees an output, running a native output's release hook first.
 struct ReleaseTarget {
     void operator()(DrawTarget* output) const {
-        if (output->native != nullptr && output->native->release != nullptr) {
-            output->native->release(*output);
+        if (output->native) {
+            ReleaseNativeOutput(*output);
         }
         if (output->imageState != nullptr) {
             CloseImageOutput(output->imageState);
@@ -44,23 +44,21 @@ DrawTarget* MakeDrawTarget(DrawTargetKind kind, PixelBuffer* buffer) {
 }
 
 DrawTarget* MakeNativeDrawTarget(DrawTargetKind kind, int width, int height, int depth,
-                                 const NativeDrawing* native, void* context) {
+                                 void* context) {
     EndDrawing();
     auto output = std::unique_ptr<DrawTarget, ReleaseTarget>(new (std::nothrow) DrawTarget);
     if (!output) {
         DrawTarget unmade;
-        unmade.native = native;
+        unmade.native = true;
         unmade.nativeContext = context;
-        if (native != nullptr && native->release != nullptr) {
-            native->release(unmade);
-        }
+        ReleaseNativeOutput(unmade);
         return nullptr;
     }
     output->kind = kind;
     output->width = width;
     output->height = height;
     output->depth = depth;
-    output->native = native;
+    output->native = true;
     output->nativeContext = context;
     current = std::move(output);
     return current.get();
@@ -68,14 +66,13 @@ DrawTarget* MakeNativeDrawTarget(DrawTargetKind kind, int width, int height, int
 
 DrawTarget* DrawingTarget() {
     DrawTarget* output = current.get();
-    return output != nullptr && output->begun &&
-                   (output->buffer != nullptr || output->native != nullptr)
+    return output != nullptr && output->begun && (output->buffer != nullptr || output->native)
                ? output
                : nullptr;
 }
 
 void EndNativeDrawing(const void* context) {
-    if (current && current->native != nullptr && current->nativeContext == context) {
+    if (current && current->native && current->nativeContext == context) {
         current.reset();
     }
 }
@@ -96,7 +93,7 @@ int BeginDrawing(DrawTarget* output) {
     if (output == nullptr || output != current.get()) {
         return 0;
     }
-    if (output->buffer == nullptr && output->native == nullptr) {
+    if (output->buffer == nullptr && !output->native) {
         current.reset();
         return 0;
     }
@@ -118,8 +115,8 @@ void EndDrawing() {
 void SetDrawMode(int mode) {
     if (current) {
         current->mode = mode;
-        if (current->native != nullptr && current->native->applyState != nullptr) {
-            current->native->applyState(*current);
+        if (current->native) {
+            ApplyNativeState(*current);
         }
     }
 }
@@ -134,8 +131,8 @@ void SetTargetColor(DrawTarget& output, Color color) {
     output.green = static_cast<std::uint8_t>(color >> 8);
     output.blue = static_cast<std::uint8_t>(color >> 16);
     output.alpha = static_cast<std::uint8_t>(color >> 24);
-    if (output.native != nullptr && output.native->applyState != nullptr) {
-        output.native->applyState(output);
+    if (output.native) {
+        ApplyNativeState(output);
     }
 }
 

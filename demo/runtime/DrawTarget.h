@@ -1,7 +1,9 @@
 // Drawing targets (the drawing outputs). Exactly one is current at a time:
 // ImageTarget and ScreenTarget make one current at once, BeginDrawing starts
 // drawing on it and EndDrawing frees it. Images and the screen are both plain
-// pixel buffers, so one set of pixel routines serves both.
+// pixel buffers, so one set of pixel routines serves both; only a platform
+// that keeps the screen's back buffer itself draws on it natively
+// (Platform.h).
 #pragma once
 
 #include <cstdint>
@@ -13,20 +15,6 @@
 enum class DrawTargetKind {
     kImage,   // an image's buffer
     kScreen,  // the screen's back buffer
-};
-
-// A platform's own drawing for an output that is not a pixel buffer (the
-// screen's back buffer behind a device context, say). Coordinates come with
-// the origin added; the colour has been set with SetTargetColor and mode is
-// the output's. Every step may assume the output is begun.
-struct NativeDrawing {
-    void (*fillRect)(DrawTarget& output, int x, int y, int width, int height) = nullptr;
-    void (*drawLine)(DrawTarget& output, int x1, int y1, int x2, int y2) = nullptr;
-    void (*blitImage)(DrawTarget& output, const PixelBuffer& image, int x, int y) = nullptr;
-    // Run when the colour or the mode changed, before the next drawing.
-    void (*applyState)(DrawTarget& output) = nullptr;
-    // The release hook: run once when the output is freed.
-    void (*release)(DrawTarget& output) = nullptr;
 };
 
 struct DrawTarget {
@@ -57,19 +45,19 @@ struct DrawTarget {
     bool begun = false;
     // What the platform holds while an image output lives (Platform.h).
     void* imageState = nullptr;
-    // Set for a platform's native output, which has no buffer.
-    const NativeDrawing* native = nullptr;
+    // Set for a platform's native output (Platform.h), which has no buffer.
+    bool native = false;
     void* nativeContext = nullptr;
 };
 
 // Makes a new output over buffer current (ending any current one first) and
 // returns it; null if buffer is null or memory is short.
 DrawTarget* MakeDrawTarget(DrawTargetKind kind, PixelBuffer* buffer);
-// Makes a new native output current (ending any current one first); its
-// release hook runs when it ends. Null if memory is short (the hook has then
-// been run already).
+// Makes a new native output over the platform's context current (ending any
+// current one first); ReleaseNativeOutput runs when it ends. Null if memory
+// is short (ReleaseNativeOutput has then been run already).
 DrawTarget* MakeNativeDrawTarget(DrawTargetKind kind, int width, int height, int depth,
-                                 const NativeDrawing* native, void* context);
+                                 void* context);
 // The output drawing may write to now: current and begun, with a buffer or
 // native drawing.
 DrawTarget* DrawingTarget();

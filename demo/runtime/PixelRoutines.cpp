@@ -1,9 +1,9 @@
 // FillRect, DrawLine and BlitImage: clipping, then direct writes into the
-// current target's pixel buffer. Coordinates are widened to 64 bits before
-// any arithmetic, so no int argument, however close to its limits, can
-// overflow, and every write is clipped to the target first. Where an ink map
-// or the screen's records let work be skipped, InkCopies and ScreenCopies do
-// it.
+// current target's pixel buffer (a platform's native output draws itself).
+// Coordinates are widened to 64 bits before any arithmetic, so no int
+// argument, however close to its limits, can overflow, and every write is
+// clipped to the target first. Where an ink map or the screen's records let
+// work be skipped, InkCopies and ScreenCopies do it.
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -17,15 +17,21 @@
 #include "demo/runtime/InkCopies.h"
 #include "demo/runtime/PixelRows.h"
 #include "demo/runtime/PixelSpans.h"
+#include "demo/runtime/Platform.h"
 #include "demo/runtime/ScreenCopies.h"
 
 namespace {
 
 using i64 = std::int64_t;
 
+// A coordinate kept within int for native drawing.
+int Narrow(i64 value) {
+    return static_cast<int>(std::clamp<i64>(value, INT_MIN, INT_MAX));
+}
+
 // A coordinate with the origin added, kept within int for native drawing.
 int Add(int a, int b) {
-    return static_cast<int>(std::clamp<i64>(i64{a} + b, INT_MIN, INT_MAX));
+    return Narrow(i64{a} + b);
 }
 
 // The output's ink map when it keeps one (a blank-made image), else null.
@@ -140,11 +146,6 @@ void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
         return;
     }
     SetTargetColor(*out, color);
-    if (out->native != nullptr) {
-        out->native->fillRect(*out, Add(xIn, out->originX), Add(yIn, out->originY), widthIn,
-                              heightIn);
-        return;
-    }
     i64 x = i64{xIn} + out->originX;
     i64 y = i64{yIn} + out->originY;
     i64 width = widthIn;
@@ -156,6 +157,10 @@ void FillRect(int xIn, int yIn, int widthIn, int heightIn, Color color) {
     if (height < 0) {
         y += height;
         height = -height;
+    }
+    if (out->native) {
+        NativeFillRect(*out, Narrow(x), Narrow(y), Narrow(width), Narrow(height));
+        return;
     }
     if (x < 0) {
         width += x;
@@ -207,9 +212,9 @@ void DrawLine(int x1In, int y1In, int x2In, int y2In, Color color) {
         return;
     }
     SetTargetColor(*out, color);
-    if (out->native != nullptr) {
-        out->native->drawLine(*out, Add(x1In, out->originX), Add(y1In, out->originY),
-                              Add(x2In, out->originX), Add(y2In, out->originY));
+    if (out->native) {
+        NativeDrawLine(*out, Add(x1In, out->originX), Add(y1In, out->originY),
+                       Add(x2In, out->originX), Add(y2In, out->originY));
         return;
     }
     const i64 maxX = i64{out->clipWidth} - 1;
@@ -275,8 +280,8 @@ void BlitImage(ImageHandle image, int x, int y) {
     if (out == nullptr || !IsLiveImage(image)) {
         return;
     }
-    if (out->native != nullptr) {
-        out->native->blitImage(*out, *image, Add(x, out->originX), Add(y, out->originY));
+    if (out->native) {
+        NativeBlitImage(*out, *image, Add(x, out->originX), Add(y, out->originY));
         return;
     }
     PixelBuffer& dst = *out->buffer;

@@ -101,9 +101,9 @@ struct PlatformScreen {
     bool paced = true;
     // Set by a platform that keeps the back buffer itself and draws on it
     // with its own routines: the core then makes no back buffer, ScreenTarget
-    // is what this returns (null when it cannot be drawn on now), and
-    // ShowPlatformScreen gets no pixels and no rectangles.
-    DrawTarget* (*ownTarget)() = nullptr;
+    // is what PlatformScreenTarget returns, and ShowPlatformScreen gets no
+    // pixels and no rectangles.
+    bool ownBackBuffer = false;
 };
 
 // How a ShowPlatformScreen call went. The system may take a way of showing
@@ -148,6 +148,27 @@ ScreenShown ShowPlatformScreen(const ScreenPlacement& placement, const PixelBuff
 // Lets go of what OpenPlatformScreen made. The core has ended any drawing on
 // its back buffer first; a platform with its own target ends drawing on that.
 void ClosePlatformScreen();
+
+// --- A back buffer the platform draws on itself ---------------------------
+// Only a platform whose screen says ownBackBuffer is ever asked for these;
+// the others define them doing nothing (MemoryScreen.cpp). A native output
+// is a DrawTarget with native set and no buffer; the run-time's drawing
+// routines hand their calls on to it. Coordinates come with the origin
+// added; the colour has been set with SetTargetColor and mode is the
+// output's. Every call but the last may assume the output is begun.
+
+// A native output over the back buffer, made current with
+// MakeNativeDrawTarget; null when it cannot be drawn on now.
+DrawTarget* PlatformScreenTarget();
+// A box whose corner a negative width or height has already moved, so that
+// neither is negative.
+void NativeFillRect(DrawTarget& output, int x, int y, int width, int height);
+void NativeDrawLine(DrawTarget& output, int x1, int y1, int x2, int y2);
+void NativeBlitImage(DrawTarget& output, const PixelBuffer& image, int x, int y);
+// The colour or the mode changed: applied before the next drawing.
+void ApplyNativeState(DrawTarget& output);
+// Run once when the output is freed, also when it could not be made.
+void ReleaseNativeOutput(DrawTarget& output);
 
 // --- Pixel memory and native block operations ----------------------------
 // HeapPixels.cpp serves platforms that draw on images only with the

@@ -8,7 +8,8 @@ void RestoreCache::Fit(int bufferWidth, int bufferHeight) {
     }
     width = std::max(bufferWidth, 0);
     height = std::max(bufferHeight, 0);
-    copies.assign(static_cast<std::size_t>((height + kBandHeight - 1) / kBandHeight), Copy{});
+    const int bandHeight = ScreenDamage::kBandHeight;
+    copies.assign(static_cast<std::size_t>((height + bandHeight - 1) / bandHeight), Copy{});
     drawn.SetWidth(width);
     drawn.StartBlank(height);
 }
@@ -41,7 +42,8 @@ void RestoreCache::CopiedOver(int band, bool whole, std::uint64_t source, std::i
     }
     // Nothing drawn over it yet: the copy has just put its own pixels back.
     copy = Copy{source, left, top, x0, x1};
-    for (int y = band * kBandHeight; y < std::min((band + 1) * kBandHeight, height); ++y) {
+    const int bandHeight = ScreenDamage::kBandHeight;
+    for (int y = band * bandHeight; y < std::min((band + 1) * bandHeight, height); ++y) {
         drawn.SetRow(y, 0);
     }
 }

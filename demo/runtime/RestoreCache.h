@@ -11,11 +11,10 @@
 #include <vector>
 
 #include "demo/runtime/InkMap.h"
+#include "demo/runtime/ScreenDamage.h"
 
 class RestoreCache {
   public:
-    static constexpr int kBandHeight = 8;
-
     // Sized to a buffer of width x height the first time; nothing is known.
     void Fit(int width, int height);
     // Pixels x0 <= x < x1, y0 <= y < y1 have been drawn over; clipped to the
@@ -23,8 +22,9 @@ class RestoreCache {
     void DrawnOver(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
     // About to copy columns x0 <= x < x1 of the source buffer with version
     // source, placed with its left top corner at (left, top), over all rows
-    // of band. True when that copy already lies there; then only the chunks
-    // of Drawn() set in each of the band's rows may have changed since.
+    // of band (bands of ScreenDamage::kBandHeight rows). True when that copy
+    // already lies there; then only the chunks of Drawn() set in each of the
+    // band's rows may have changed since.
     bool CopyLiesThere(int band, std::uint64_t source, std::int64_t left, std::int64_t top,
                        std::int64_t x0, std::int64_t x1) const;
     const InkMap& Drawn() const { return drawn; }

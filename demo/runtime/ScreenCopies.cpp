@@ -143,7 +143,7 @@ void CopyOntoScreen(const PixelBuffer& src, PixelBuffer& dst, i64 left, i64 top,
     RestoreCache& cache = dst.restore;
     cache.Fit(dst.width, dst.height);
     const InkMap& drawn = cache.Drawn();
-    const int bandHeight = RestoreCache::kBandHeight;
+    const int bandHeight = ScreenDamage::kBandHeight;
     for (i64 band = y0 / bandHeight; band * bandHeight < y1; ++band) {
         const i64 bandTop = band * bandHeight;
         const i64 bandBottom = std::min<i64>(bandTop + bandHeight, dst.height);

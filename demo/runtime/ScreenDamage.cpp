@@ -41,7 +41,7 @@ void ScreenDamage::Add(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::i
     any = true;
 }
 
-void ScreenDamage::Take(std::vector<DamageRect>& rects) {
+void ScreenDamage::TakeJoined(std::vector<DamageRect>& rects) {
     rects.clear();
     if (!any) {
         return;

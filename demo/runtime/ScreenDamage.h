@@ -1,9 +1,9 @@
 // Which parts of a screen's back buffer have changed since it was last
 // presented, so that presenting sends the display only those. The drawing
-// routines report what they change on a screen output; the platform's
-// PresentScreen takes the rectangles. Kept per band of rows, each band with
-// the left and right end of what changed in it: a handful of rectangles a
-// frame, whatever is drawn.
+// routines report what they change on a screen output; PresentScreen takes
+// the rectangles. Kept per band of rows, each band with the left and right
+// end of what changed in it: a handful of rectangles a frame, whatever is
+// drawn.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,10 @@ struct DamageRect {
 
 class ScreenDamage {
   public:
+    // The screen's records are kept per band of this many rows: this damage,
+    // and which image copy lies where (RestoreCache). Thin bands send little
+    // a frame did not change; each band more is another span to keep and
+    // join.
     static constexpr int kBandHeight = 8;
 
     // A screen of this size that has never been presented: all of it.
@@ -34,7 +38,7 @@ class ScreenDamage {
     // The changed parts as rectangles, top to bottom, that cover every changed
     // pixel; bands whose spans overlap are joined into one rectangle. The
     // damage is cleared.
-    void Take(std::vector<DamageRect>& rects);
+    void TakeJoined(std::vector<DamageRect>& rects);
     // The changed parts as one rectangle a band, top to bottom: for copying,
     // where another rectangle costs nothing and the corners that joining
     // bands adds would only be copied for nothing. The damage is cleared.

@@ -20,7 +20,7 @@ struct Screen {
     bool usable = false;
     ScreenPlacement placement;
     PlatformScreen traits;
-    // Null when the platform keeps the back buffer (traits.ownTarget).
+    // Null when the platform keeps the back buffer (traits.ownBackBuffer).
     std::unique_ptr<PixelBuffer> backBuffer;
     ScreenDamage damage;
     std::vector<DamageRect> changed;
@@ -77,7 +77,7 @@ int MakeWindowScreen(WindowHandle parent, int x, int y, int width, int height, i
         screen = Screen{};
         return 0;
     }
-    if (screen.traits.ownTarget == nullptr) {
+    if (!screen.traits.ownBackBuffer) {
         screen.backBuffer = NewPixelBuffer(width, height, 32, false);
         if (!screen.backBuffer) {
             ClosePlatformScreen();
@@ -96,7 +96,7 @@ DrawTarget* ScreenTarget() {
     if (screen.open && screen.backBuffer) {
         return MakeScreenTarget(screen.backBuffer.get(), &screen.damage);
     }
-    DrawTarget* target = screen.open ? screen.traits.ownTarget() : nullptr;
+    DrawTarget* target = screen.open ? PlatformScreenTarget() : nullptr;
     if (target == nullptr) {
         // No output: none is current either.
         EndDrawing();
@@ -120,7 +120,7 @@ int PresentScreen() {
     }
     screen.changed.clear();
     if (screen.backBuffer) {
-        screen.damage.Take(screen.changed);
+        screen.damage.TakeJoined(screen.changed);
     }
     const FramePacer::Clock::time_point start = FramePacer::Clock::now();
     const ScreenShown shown =
@@ -132,8 +132,8 @@ int PresentScreen() {
         return 0;
     }
     if (shown == ScreenShown::kNotShown) {
-        // What was not shown is owed to the next presentation, and the loop
-        // keeps its beat while it waits.
+        // The next presentation shows the whole screen, and the loop keeps
+        // its beat while it waits.
         DamageWholeScreen();
         Pace(FramePacer::Clock::duration::zero());
         return 1;

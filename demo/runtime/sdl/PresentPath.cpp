@@ -1,3 +1,4 @@
+// The choice of how the SDL screen presents (PresentPath.h).
 #include "demo/runtime/sdl/PresentPath.h"
 
 #include <algorithm>
@@ -18,6 +19,22 @@ bool RasterisesOnTheCpu(std::string rasteriser) {
 }
 
 }  // namespace
+
+std::vector<PresentStep> PresentSteps(WindowSystem system, bool stretch) {
+    if (stretch) {
+        return {PresentStep::kStretchingRenderer};
+    }
+    switch (system) {
+        case WindowSystem::kWayland:
+            return {PresentStep::kWaylandBuffers, PresentStep::kAnyRenderer};
+        case WindowSystem::kX11:
+            return {PresentStep::kGpuRenderer, PresentStep::kWindowSurface,
+                    PresentStep::kAnyRenderer};
+        case WindowSystem::kOther:
+            break;
+    }
+    return {PresentStep::kGpuRenderer, PresentStep::kAnyRenderer};
+}
 
 bool PreferRenderer(const RendererTraits& traits, bool wantRetrace) {
     if (!traits.accelerated || traits.name == "software") {

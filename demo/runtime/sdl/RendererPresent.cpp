@@ -1,3 +1,4 @@
+// Presenting through an SDL renderer's streaming texture.
 #include "demo/runtime/sdl/RendererPresent.h"
 
 namespace {

@@ -1,3 +1,6 @@
+// The SDL platform's start-up and shutdown steps, and the taking of SDL's
+// events: window events to the run-time's queue, renderer resets to the
+// screen.
 #include "demo/runtime/Platform.h"
 #include "demo/runtime/sdl/SdlPlatform.h"
 

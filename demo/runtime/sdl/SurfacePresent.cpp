@@ -1,7 +1,9 @@
+// Copying the changed parts of the screen into the window's own surface.
 #include "demo/runtime/sdl/SurfacePresent.h"
 
-#include <algorithm>
 #include <cstring>
+
+#include "demo/runtime/sdl/WindowClip.h"
 
 namespace {
 
@@ -27,19 +29,16 @@ bool SurfacePresenter::Present(SDL_Window* window, int x, int y, const std::uint
     const DamageRect whole{0, 0, width, height};
     const DamageRect* begin = fresh ? &whole : changed.data();
     const DamageRect* end = fresh ? &whole + 1 : changed.data() + changed.size();
-    rects.clear();
+    windowRects.clear();
     for (const DamageRect* r = begin; r != end; ++r) {
-        // Clipped to the window.
-        const int left = std::max(x + r->x, 0);
-        const int top = std::max(y + r->y, 0);
-        const int right = std::min(x + r->x + r->width, surface->w);
-        const int bottom = std::min(y + r->y + r->height, surface->h);
-        if (left < right && top < bottom) {
-            rects.push_back(SDL_Rect{left, top, right - left, bottom - top});
+        DamageRect inWindow;
+        if (ClipToWindow(*r, x, y, surface->w, surface->h, inWindow)) {
+            windowRects.push_back(
+                SDL_Rect{inWindow.x, inWindow.y, inWindow.width, inWindow.height});
         }
     }
     if (SameLayout(*surface->format) && (!SDL_MUSTLOCK(surface) || SDL_LockSurface(surface) == 0)) {
-        for (const SDL_Rect& r : rects) {
+        for (const SDL_Rect& r : windowRects) {
             const std::size_t bytes = static_cast<std::size_t>(r.w) * 4;
             for (int row = r.y; row < r.y + r.h; ++row) {
                 std::memcpy(
@@ -59,14 +58,15 @@ bool SurfacePresenter::Present(SDL_Window* window, int x, int y, const std::uint
             Forget();
             return false;
         }
-        for (SDL_Rect r : rects) {
+        for (SDL_Rect r : windowRects) {
             SDL_Rect from{r.x - x, r.y - y, r.w, r.h};
             SDL_BlitSurface(source, &from, surface, &r);
         }
         SDL_FreeSurface(source);
     }
-    if (!rects.empty() &&
-        SDL_UpdateWindowSurfaceRects(window, rects.data(), static_cast<int>(rects.size())) != 0) {
+    if (!windowRects.empty() &&
+        SDL_UpdateWindowSurfaceRects(window, windowRects.data(),
+                                     static_cast<int>(windowRects.size())) != 0) {
         Forget();
         return false;
     }

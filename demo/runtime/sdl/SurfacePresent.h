@@ -1,8 +1,8 @@
 // Presenting through a window's own surface: the changed rectangles of the
 // back buffer are copied into it and only they are handed to the display.
-// Used by the SDL screen when its renderer would not wait for the retrace or
-// would cost more than this (a software OpenGL, a software renderer), and by
-// the presentation benchmark.
+// Used by the SDL screen on X11 when its renderer would not wait for the
+// retrace or would cost more than this (a software OpenGL, a software
+// renderer), and by the presentation benchmark.
 #pragma once
 
 #include <SDL.h>
@@ -35,5 +35,7 @@ class SurfacePresenter {
     void* shownPixels = nullptr;
     int shownWidth = 0;
     int shownHeight = 0;
-    std::vector<SDL_Rect> rects;
+    // The changed rectangles in the window; a member only so that its
+    // memory serves every presentation.
+    std::vector<SDL_Rect> windowRects;
 };

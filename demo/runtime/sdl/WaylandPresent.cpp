@@ -1,3 +1,4 @@
+// Presenting on a Wayland window through two shared-memory buffers of our own.
 #include "demo/runtime/sdl/WaylandPresent.h"
 
 #include <SDL_syswm.h>
@@ -6,7 +7,6 @@
 #include <unistd.h>
 #include <wayland-client.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +14,7 @@
 
 #include "demo/runtime/Events.h"
 #include "demo/runtime/sdl/SdlPlatform.h"
+#include "demo/runtime/sdl/WindowClip.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ struct Buffer {
     // What the back buffer has that this buffer has not, in the screen's
     // coordinates. Kept by band, as the back buffer's own damage is, so that
     // what two frames changed is copied once where they overlap.
-    ScreenDamage owed;
+    ScreenDamage stale;
 };
 
 }  // namespace
@@ -60,12 +61,13 @@ struct WaylandScreen {
     DamageRect placement;
     Buffer buffers[2];
     int attached = -1;
-    // Changed since the last commit (frames skipped while both buffers were
-    // held), in window coordinates.
-    std::vector<DamageRect> uncommitted;
-    // What a buffer is brought up to date in this frame, kept for its
-    // storage.
-    std::vector<DamageRect> copies;
+    // What the next commit tells the compositor changed, in window
+    // coordinates: all that changed since the last commit, frames skipped
+    // while both buffers were held included.
+    std::vector<DamageRect> damageToCommit;
+    // Where the buffer drawn now is brought up to date; a member only so
+    // that its memory serves every frame.
+    std::vector<DamageRect> bandsToCopy;
     // The buffers could not be made at the last try: said once, not at
     // every frame that tries again.
     bool noBuffers = false;
@@ -122,18 +124,18 @@ void FreeBuffers(WaylandScreen& screen) {
     screen.attached = -1;
 }
 
-// Two black buffers of the window's size from one pool, each owing the whole
+// Two black buffers of the window's size from one pool, each stale over the whole
 // screen, which lies at placement in the window.
 bool MakeBuffers(WaylandScreen& screen, int width, int height, const DamageRect& placement) {
     FreeBuffers(screen);
     const int stride = width * 4;
-    const std::size_t one = static_cast<std::size_t>(stride) * height;
+    const std::size_t bufferBytes = static_cast<std::size_t>(stride) * height;
     screen.fd = waylandPoolCalls.makeMemory("wobblet-screen", MFD_CLOEXEC);
-    if (screen.fd < 0 || ftruncate(screen.fd, static_cast<off_t>(2 * one)) != 0) {
+    if (screen.fd < 0 || ftruncate(screen.fd, static_cast<off_t>(2 * bufferBytes)) != 0) {
         FreeBuffers(screen);
         return false;
     }
-    screen.bytes = 2 * one;
+    screen.bytes = 2 * bufferBytes;
     void* memory = mmap(nullptr, screen.bytes, PROT_READ | PROT_WRITE, MAP_SHARED, screen.fd, 0);
     if (memory == MAP_FAILED) {
         FreeBuffers(screen);
@@ -144,9 +146,10 @@ bool MakeBuffers(WaylandScreen& screen, int width, int height, const DamageRect&
         wl_shm_create_pool(screen.shm, screen.fd, static_cast<std::int32_t>(screen.bytes));
     for (int i = 0; i < 2; ++i) {
         Buffer& b = screen.buffers[i];
-        b.buffer = wl_shm_pool_create_buffer(screen.pool, static_cast<std::int32_t>(i * one), width,
-                                             height, stride, WL_SHM_FORMAT_XRGB8888);
-        b.pixels = static_cast<std::uint8_t*>(memory) + i * one;
+        b.buffer =
+            wl_shm_pool_create_buffer(screen.pool, static_cast<std::int32_t>(i * bufferBytes),
+                                      width, height, stride, WL_SHM_FORMAT_XRGB8888);
+        b.pixels = static_cast<std::uint8_t*>(memory) + i * bufferBytes;
         wl_buffer_add_listener(b.buffer, &kBufferListener, &b);
     }
     screen.width = width;
@@ -167,8 +170,9 @@ int FreeBuffer(WaylandScreen& screen) {
     return -1;
 }
 
-// What a frame that reached the compositor, or was skipped for it, comes to.
-ScreenShown Connected(const WaylandScreen& screen, ScreenShown shown) {
+// What a frame that reached the compositor, or was skipped for it, comes to:
+// lost for good once the connection broke on the way.
+ScreenShown ShownUnlessBroken(const WaylandScreen& screen, ScreenShown shown) {
     return wl_display_get_error(screen.display) == 0 ? shown : ScreenShown::kLost;
 }
 
@@ -284,72 +288,70 @@ ScreenShown PresentOnWayland(WaylandScreen* screen, SDL_Window* window, int x, i
     }
     for (const DamageRect& r : changed) {
         for (Buffer& b : screen->buffers) {
-            b.owed.Add(r.x, r.y, std::int64_t{r.x} + r.width, std::int64_t{r.y} + r.height);
+            b.stale.Add(r.x, r.y, std::int64_t{r.x} + r.width, std::int64_t{r.y} + r.height);
         }
         // The compositor is told of the window's changes, cut to it.
-        const int left = std::max(x + r.x, 0);
-        const int top = std::max(y + r.y, 0);
-        const int right = std::min(x + r.x + r.width, windowWidth);
-        const int bottom = std::min(y + r.y + r.height, windowHeight);
-        if (left < right && top < bottom) {
-            screen->uncommitted.push_back(DamageRect{left, top, right - left, bottom - top});
+        DamageRect inWindow;
+        if (ClipToWindow(r, x, y, windowWidth, windowHeight, inWindow)) {
+            screen->damageToCommit.push_back(inWindow);
         }
     }
-    if (screen->uncommitted.size() > kMostDamage) {
-        screen->uncommitted.assign(1, DamageRect{0, 0, windowWidth, windowHeight});
+    if (screen->damageToCommit.size() > kMostDamage) {
+        screen->damageToCommit.assign(1, DamageRect{0, 0, windowWidth, windowHeight});
     }
 
     switch (WaitForCompositor(*screen)) {
         case Waited::kBroken:
             return ScreenShown::kLost;
         case Waited::kCloseQueued:
-            // This frame is skipped, and what it changed stays owed.
-            return Connected(*screen, ScreenShown::kAtOnce);
+            // This frame is skipped; what it changed stays stale in both
+            // buffers.
+            return ShownUnlessBroken(*screen, ScreenShown::kAtOnce);
         case Waited::kReady:
             break;
     }
     const int next = FreeBuffer(*screen);
     Buffer& b = screen->buffers[next];
-    b.owed.TakeBands(screen->copies);
-    for (const DamageRect& r : screen->copies) {
+    b.stale.TakeBands(screen->bandsToCopy);
+    for (const DamageRect& r : screen->bandsToCopy) {
         // Only what lies in the window; the rest of the window stays black.
-        const int left = std::max(x + r.x, 0);
-        const int top = std::max(y + r.y, 0);
-        const int right = std::min(x + r.x + r.width, windowWidth);
-        const int bottom = std::min(y + r.y + r.height, windowHeight);
-        for (int row = top; row < bottom; ++row) {
-            std::memcpy(b.pixels + row * screen->stride + left * 4,
-                        topRow + (row - y) * stride + (left - x) * 4,
-                        static_cast<std::size_t>(std::max(right - left, 0)) * 4);
+        DamageRect inWindow;
+        if (!ClipToWindow(r, x, y, windowWidth, windowHeight, inWindow)) {
+            continue;
+        }
+        for (int row = inWindow.y; row < inWindow.y + inWindow.height; ++row) {
+            std::memcpy(b.pixels + row * screen->stride + inWindow.x * 4,
+                        topRow + (row - y) * stride + (inWindow.x - x) * 4,
+                        static_cast<std::size_t>(inWindow.width) * 4);
         }
     }
     wl_surface_attach(screen->surface, b.buffer, 0, 0);
     const bool bufferDamage = wl_proxy_get_version(reinterpret_cast<wl_proxy*>(screen->surface)) >=
                               WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION;
-    for (const DamageRect& r : screen->uncommitted) {
+    for (const DamageRect& r : screen->damageToCommit) {
         // Without a buffer scale the surface's coordinates are the buffer's.
         (bufferDamage ? wl_surface_damage_buffer : wl_surface_damage)(screen->surface, r.x, r.y,
                                                                       r.width, r.height);
     }
-    screen->uncommitted.clear();
+    screen->damageToCommit.clear();
     screen->frameDue = wl_surface_frame(screen->ownSurface);
     wl_callback_add_listener(screen->frameDue, &kFrameListener, screen);
     wl_surface_commit(screen->surface);
     b.busy = true;
     screen->attached = next;
     wl_display_flush(screen->display);
-    return Connected(*screen, ScreenShown::kMayWaitForRetrace);
+    return ShownUnlessBroken(*screen, ScreenShown::kMayWaitForRetrace);
 }
 
 void ForgetWaylandScreen(WaylandScreen* screen) {
     for (Buffer& b : screen->buffers) {
-        b.owed.Reset(screen->placement.width, screen->placement.height);
+        b.stale.Reset(screen->placement.width, screen->placement.height);
     }
-    screen->uncommitted.assign(1, DamageRect{0, 0, screen->width, screen->height});
+    screen->damageToCommit.assign(1, DamageRect{0, 0, screen->width, screen->height});
 }
 
 void DamageWaylandWindow(WaylandScreen* screen) {
-    screen->uncommitted.assign(1, DamageRect{0, 0, screen->width, screen->height});
+    screen->damageToCommit.assign(1, DamageRect{0, 0, screen->width, screen->height});
 }
 
 void CloseWaylandScreen(WaylandScreen* screen) {

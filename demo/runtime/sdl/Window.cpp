@@ -1,3 +1,5 @@
+// SDL windows: making and placing them, and their events in the run-time's
+// terms.
 #include "demo/runtime/Events.h"
 #include "demo/runtime/Platform.h"
 #include "demo/runtime/RuntimeCore.h"

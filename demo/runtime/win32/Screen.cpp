@@ -225,16 +225,16 @@ bool CreateDevice(int flipMode) {
     return true;
 }
 
+}  // namespace
+
 // What the core's ScreenTarget gives: GDI on the back buffer's device
 // context.
-DrawTarget* ScreenDrawing() {
+DrawTarget* PlatformScreenTarget() {
     if (!screen.open || screen.backBuffer == nullptr) {
         return nullptr;
     }
     return MakeScreenDrawing(screen.backBuffer, screen.placement.width, screen.placement.height);
 }
-
-}  // namespace
 
 int LoadScreenSystem() {
     if (screenSystem.direct3d != nullptr) {
@@ -304,7 +304,7 @@ bool OpenPlatformScreen(const ScreenPlacement& placement, PlatformScreen& traits
     }
     WatchParentSize(parentWindow);
     traits.refreshHz = screen.refreshRate;
-    traits.ownTarget = ScreenDrawing;
+    traits.ownBackBuffer = true;
     screen.open = true;
     screen.usable = true;
     return true;

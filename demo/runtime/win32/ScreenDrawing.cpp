@@ -1,9 +1,10 @@
-// GDI drawing on the screen's back buffer: block copies (plain or
-// exclusive-or) of the images' bitmaps, and boxes and lines with a pen and a
-// brush of the current colour.
+// GDI drawing on the screen's back buffer, the native output of Platform.h:
+// block copies (plain or exclusive-or) of the images' bitmaps, and boxes and
+// lines with a pen and a brush of the current colour.
 #include <algorithm>
 
 #include "demo/runtime/DrawTarget.h"
+#include "demo/runtime/Platform.h"
 #include "demo/runtime/win32/Win32Screen.h"
 
 namespace {
@@ -35,7 +36,9 @@ bool Xor(const DrawTarget& output) {
     return (output.mode & DrawModeXor) != 0;
 }
 
-void ApplyState(DrawTarget& output) {
+}  // namespace
+
+void ApplyNativeState(DrawTarget& output) {
     HPEN pen = CreatePen(PS_SOLID, 1, ColourRef(output));
     HBRUSH brush = (output.mode & kOutline) != 0 ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))
                                                  : CreateSolidBrush(ColourRef(output));
@@ -53,24 +56,16 @@ void ApplyState(DrawTarget& output) {
     SetBkMode(drawing.dc, (output.mode & kTransparentBackground) != 0 ? TRANSPARENT : OPAQUE);
 }
 
-void Fill(DrawTarget& output, int x, int y, int width, int height) {
-    if (width < 0) {
-        x += width;
-        width = -width;
-    }
-    if (height < 0) {
-        y += height;
-        height = -height;
-    }
+void NativeFillRect(DrawTarget& output, int x, int y, int width, int height) {
     PatBlt(drawing.dc, x, y, width, height, Xor(output) ? PATINVERT : PATCOPY);
 }
 
-void Line(DrawTarget& /*output*/, int x1, int y1, int x2, int y2) {
+void NativeDrawLine(DrawTarget& /*output*/, int x1, int y1, int x2, int y2) {
     MoveToEx(drawing.dc, x1, y1, nullptr);
     LineTo(drawing.dc, x2, y2);
 }
 
-void Blit(DrawTarget& output, const PixelBuffer& image, int x, int y) {
+void NativeBlitImage(DrawTarget& output, const PixelBuffer& image, int x, int y) {
     const auto bitmap = static_cast<HBITMAP>(image.Native());
     if (bitmap == nullptr) {
         return;
@@ -82,7 +77,7 @@ void Blit(DrawTarget& output, const PixelBuffer& image, int x, int y) {
     SelectObject(drawing.imageDc, replaced);
 }
 
-void ReleaseDrawing(DrawTarget& /*output*/) {
+void ReleaseNativeOutput(DrawTarget& /*output*/) {
     if (drawing.dc != nullptr) {
         SelectObject(drawing.dc, drawing.replacedPen);
         SelectObject(drawing.dc, drawing.replacedBrush);
@@ -100,18 +95,6 @@ void ReleaseDrawing(DrawTarget& /*output*/) {
     drawing = ScreenDrawing{};
 }
 
-constexpr NativeDrawing kScreenDrawing = [] {
-    NativeDrawing d;
-    d.fillRect = Fill;
-    d.drawLine = Line;
-    d.blitImage = Blit;
-    d.applyState = ApplyState;
-    d.release = ReleaseDrawing;
-    return d;
-}();
-
-}  // namespace
-
 DrawTarget* MakeScreenDrawing(IDirect3DSurface9* backBuffer, int width, int height) {
     EndDrawing();
     HDC dc = nullptr;
@@ -125,14 +108,13 @@ DrawTarget* MakeScreenDrawing(IDirect3DSurface9* backBuffer, int width, int heig
     drawing.replacedBrush = GetCurrentObject(dc, OBJ_BRUSH);
     if (drawing.imageDc == nullptr) {
         DrawTarget unmade;
-        ReleaseDrawing(unmade);
+        ReleaseNativeOutput(unmade);
         return nullptr;
     }
-    DrawTarget* output =
-        MakeNativeDrawTarget(DrawTargetKind::kScreen, width, height, 32, &kScreenDrawing, &drawing);
+    DrawTarget* output = MakeNativeDrawTarget(DrawTargetKind::kScreen, width, height, 32, &drawing);
     if (output != nullptr) {
         // Every pass starts in copy mode with black.
-        ApplyState(*output);
+        ApplyNativeState(*output);
     }
     return output;
 }

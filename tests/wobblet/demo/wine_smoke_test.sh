@@ -149,10 +149,10 @@ echo "lost device: $line; shown again after the reset, closed with status 0"
 
 # 5. Pacing over 10 s. Presenting returns at once under Wine, so the frame
 # pacer holds the loop to the display's 60 Hz: never faster. Wine's software
-# Direct3D (Mesa's llvmpipe) takes about 15 ms of processor time to present a
-# frame drawn through GDI; on a busy 2-core machine a frame can cost more than
-# the 16.7 ms a frame lasts at 60 Hz, and then a lower rate is that cost, not
-# the pacer's. Below 59 frames/s the test fails only when a frame cost less
+# Direct3D (Mesa's llvmpipe) spends much of a period's processor time
+# presenting a frame drawn through GDI; on a busy 2-core machine a frame can
+# cost more than the period, and then a lower rate is that cost, not the
+# pacer's. Below 59 frames/s the test fails only when a frame cost less
 # than 80 % of a period: then the pacer slept too long.
 line=$(timeout 60 wine "$probe" 10 2>"$tmp/probe.err") || fail "pace probe failed: $(cat "$tmp/probe.err")"
 echo "pacing: $line"

@@ -1,4 +1,4 @@
-// A fresh run-time per test (headless platform) and ways to read pixels back.
+// A fresh run-time per test (headless platform), and pixels read back.
 #pragma once
 
 #include <gtest/gtest.h>

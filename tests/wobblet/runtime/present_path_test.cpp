@@ -17,3 +17,23 @@ TEST(PresentPath, OnlyAGraphicsProcessorThatWaitsForTheRetraceKeepsTheRenderer) 
     EXPECT_FALSE(PreferRenderer({"opengl", gpu.rasteriser, true, false}, true));
     EXPECT_TRUE(PreferRenderer({"opengl", gpu.rasteriser, true, false}, false));
 }
+
+TEST(PresentPath, AWaylandWindowTriesItsOwnBuffersBeforeAnyRenderer) {
+    // A renderer's context on the surface would fight the buffers for it: no
+    // graphics processor's renderer is tried first there, unlike elsewhere.
+    EXPECT_EQ(PresentSteps(WindowSystem::kWayland, false),
+              (std::vector<PresentStep>{PresentStep::kWaylandBuffers, PresentStep::kAnyRenderer}));
+    EXPECT_EQ(PresentSteps(WindowSystem::kX11, false),
+              (std::vector<PresentStep>{PresentStep::kGpuRenderer, PresentStep::kWindowSurface,
+                                        PresentStep::kAnyRenderer}));
+    // Without a surface of its own to copy into, a renderer of any kind.
+    EXPECT_EQ(PresentSteps(WindowSystem::kOther, false),
+              (std::vector<PresentStep>{PresentStep::kGpuRenderer, PresentStep::kAnyRenderer}));
+}
+
+TEST(PresentPath, OnlyARendererStretchesOnEveryWindowSystem) {
+    for (WindowSystem system : {WindowSystem::kX11, WindowSystem::kWayland, WindowSystem::kOther}) {
+        EXPECT_EQ(PresentSteps(system, true),
+                  std::vector<PresentStep>{PresentStep::kStretchingRenderer});
+    }
+}

@@ -177,14 +177,14 @@ TEST_F(ScreenDamageTest, AnUnchangedBackgroundSendsOnlyWhatWasDrawnOverIt) {
     EXPECT_LE(pixels, 2 * 16 * ScreenDamage::kBandHeight);
 }
 
-// Two frames' changes, as a buffer two frames behind owes them: taken by band,
+// Two frames' changes, as a buffer two frames behind lacks them: taken by band,
 // every changed pixel is inside exactly one rectangle, and the corners that
 // joining the bands adds are left out.
 TEST(ScreenDamageBands, TwoFramesChangesAreTakenOnceEachWithoutTheJoinedCorners) {
     ScreenDamage damage;
     damage.Reset(kWidth, kHeight);
     std::vector<DamageRect> rects;
-    damage.Take(rects);
+    damage.TakeJoined(rects);
     const DamageRect frames[] = {{40, 8, 60, 40}, {50, 16, 60, 40}, {10, 64, 30, 8}};
     for (const DamageRect& f : frames) {
         damage.Add(f.x, f.y, f.x + f.width, f.y + f.height);
