@@ -1,5 +1,6 @@
 // velmora in an SDL2 window. main only opens the window, runs the core's
-// start-up and turns SDL's events into the core's handlers (SdlWindow.cpp).
+// start-up and turns SDL's events into the core's handlers
+// (EventTranslation.cpp).
 //
 // The loop waits for events instead of polling the queue: the ticks still
 // come one per 20 ms from the timer, with the same order of work, but
@@ -14,6 +15,7 @@
 
 #include "shell/App.h"
 #include "shell/Platform.h"
+#include "shell/sdl/EventTranslation.h"
 #include "shell/sdl/SdlWindow.h"
 
 namespace {
