@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr const char* kInstead = "velmora-capture writes its frames as PNG files instead";
+constexpr const char* kUseCaptureTool = "velmora-capture writes its frames as PNG files instead";
 
 bool IsWindowless(const char* driver) {
     return driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
@@ -44,12 +44,11 @@ std::string NoDisplayReason() {
     return reason;
 }
 
-// OpenGL (Mesa) takes and frees buffers of some hundred kilobytes in every
-// frame. Where glibc puts them moves with what was freed before, and a run
-// could end up handing their pages back to the system and faulting them in
-// again on every tick: up to 25,000 page faults a second, a tenth of a core.
-// Fixed thresholds keep such buffers, and the free memory at the heap's top,
-// in the process.
+// OpenGL (Mesa) takes and frees large buffers in every frame. Where glibc
+// puts them moves with what was freed before, and a run could end up handing
+// their pages back to the system and faulting them in again on every tick
+// (docs/performance.md has what that cost). Fixed thresholds keep such
+// buffers, and the free memory at the heap's top, in the process.
 void KeepFrameBuffersInTheHeap() {
     mallopt(M_MMAP_THRESHOLD, 4 << 20);
     mallopt(M_TRIM_THRESHOLD, 16 << 20);
@@ -72,10 +71,10 @@ int main() {
         // windowless driver; the user hears the same either way.
         if (!driverChosen) {
             std::fprintf(stderr, "velmora: no display to open a window on (%s; SDL: %s); %s\n",
-                         NoDisplayReason().c_str(), SDL_GetError(), kInstead);
+                         NoDisplayReason().c_str(), SDL_GetError(), kUseCaptureTool);
         } else {
             std::fprintf(stderr, "velmora: cannot open a window (%s); %s\n", SDL_GetError(),
-                         kInstead);
+                         kUseCaptureTool);
         }
         return 1;
     }
@@ -83,13 +82,14 @@ int main() {
     // program nobody can see must not run on invisibly.
     if (!driverChosen && IsWindowless(SDL_GetCurrentVideoDriver())) {
         std::fprintf(stderr, "velmora: no display to open a window on (%s); %s\n",
-                     NoDisplayReason().c_str(), kInstead);
+                     NoDisplayReason().c_str(), kUseCaptureTool);
         SDL_Quit();
         return 1;
     }
     std::string error;
     if (!CreateMainWindow(error)) {
-        std::fprintf(stderr, "velmora: cannot open a window (%s); %s\n", error.c_str(), kInstead);
+        std::fprintf(stderr, "velmora: cannot open a window (%s); %s\n", error.c_str(),
+                     kUseCaptureTool);
         DestroyMainWindow();
         SDL_Quit();
         return 1;
