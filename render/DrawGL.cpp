@@ -12,7 +12,7 @@
 #include "render/GLContext.h"
 #include "render/Message.h"
 
-bool DrawGL::Bind() {
+bool DrawGL::MakeContextCurrent() {
     if (renderingContext == nullptr) {
         return false;
     }
@@ -51,7 +51,7 @@ bool DrawGL::Create(int width, int height) {
 }
 
 bool DrawGL::Resize(int width, int height) {
-    if (!Bind()) {
+    if (!MakeContextCurrent()) {
         return bitmap.Resize(width, height);
     }
     int oldWidth = 0;
@@ -86,7 +86,7 @@ void DrawGL::SetMaterial(unsigned int face, int row) {
     if (face == GL_BACK || face == GL_FRONT_AND_BACK) {
         backMaterial = row;
     }
-    if (!Bind()) {
+    if (!MakeContextCurrent()) {
         return;
     }
     const float* m = materialTable[row];
@@ -105,7 +105,7 @@ void DrawGL::SetColorMaterial(bool on) {
 
 void DrawGL::SetSmoothing(bool on) {
     smoothing = on;
-    if (Bind()) {
+    if (MakeContextCurrent()) {
         ApplySmoothing();
     }
 }
@@ -125,7 +125,7 @@ void DrawGL::ApplySmoothing() {
 void DrawGL::StartDraw() {
     // Without a context (its creation failed and was reported) there is no
     // state to set and no mode to check; the frame stays as it was.
-    if (!Bind()) {
+    if (!MakeContextCurrent()) {
         return;
     }
     GLboolean mode = 0;
@@ -225,7 +225,7 @@ void DrawGL::EndPolygon() {
 }
 
 void DrawGL::FinishDraw() {
-    if (!Bind()) {
+    if (!MakeContextCurrent()) {
         return;
     }
     glFlush();

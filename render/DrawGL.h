@@ -71,8 +71,9 @@ class DrawGL {
     // Makes the context current; false when there is none or the system has
     // taken it away for now, and then no OpenGL call may follow, as it would
     // land in another's context. A context given back gets its state again.
-    bool Bind();
-    // Line smoothing and blending as SetSmoothing last asked. Bound.
+    bool MakeContextCurrent();
+    // Line smoothing and blending as SetSmoothing last asked. With the
+    // context current.
     void ApplySmoothing();
 
     RenderingContext* renderingContext = nullptr;

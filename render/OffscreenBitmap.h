@@ -12,6 +12,7 @@ struct BitmapSurface;
 // geometry, and the platform's surface for a platform that copies from its
 // own handle (a memory device context on Windows). Valid until the next
 // successful Resize or the bitmap's end.
+// A device context only on Windows; on Linux, web and headless, plain memory.
 struct MemoryDC {
     const std::uint8_t* pixels = nullptr;
     int width = 0;

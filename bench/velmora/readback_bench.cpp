@@ -3,7 +3,7 @@
 // frame that is already rendered (glFinish before the clock starts), so only
 // the read-back and the rearranging are timed. Which one is fastest depends
 // on the driver's colour buffer format and its fast paths; this is how the
-// one in DrawGLContext.cpp was chosen.
+// one in render/ReadBack.cpp was chosen.
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>

@@ -6,14 +6,13 @@
 #include <emscripten/html5_webgl.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <memory>
-#include <new>
 #include <string>
 
 #include "render/DrawGL.h"
 #include "render/GLContext.h"
 #include "render/Message.h"
+#include "render/ReadBack.h"
 #include "render/webgl/FixedState.h"
 
 extern "C" {
@@ -38,12 +37,6 @@ std::string lastError = "no error";
 
 bool FitsSurface(const RenderingContext& context, int width, int height) {
     return width > 0 && height > 0 && width <= context.maxSize && height <= context.maxSize;
-}
-
-std::unique_ptr<std::uint8_t[]> RowsFor(int width, int height) {
-    return std::unique_ptr<std::uint8_t[]>(
-        new (std::nothrow)
-            std::uint8_t[static_cast<std::size_t>(width) * 4 * static_cast<std::size_t>(height)]());
 }
 
 }  // namespace
@@ -78,7 +71,7 @@ RenderingContext* CreateGLContext(OffscreenBitmap& bitmap) {
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbufferSize);
     glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewportSize);
     made->maxSize = std::min({renderbufferSize, viewportSize[0], viewportSize[1]});
-    made->bottomUpRows = RowsFor(width, height);
+    made->bottomUpRows = MakeReadBackRows(width, height);
     if (!made->bottomUpRows) {
         lastError = "Out of memory.";
         ShowLastError("wglCreateContext");
@@ -140,7 +133,7 @@ bool ResizeGLContext(RenderingContext& context, OffscreenBitmap& bitmap, int wid
     if (!FitsSurface(context, width, height)) {
         return false;
     }
-    auto rows = RowsFor(width, height);
+    auto rows = MakeReadBackRows(width, height);
     if (!rows || !velmora_webgl_resize(context.handle, width, height)) {
         return false;
     }
@@ -154,26 +147,7 @@ bool ResizeGLContext(RenderingContext& context, OffscreenBitmap& bitmap, int wid
 
 void FinishGLFrame(RenderingContext& context, OffscreenBitmap& bitmap) {
     DrawGathered(context.fixed);
-    // Rows come back bottom-up; turned over into the bitmap's top-down rows
-    // as on Linux, so the projection stays as it is.
-    int width = 0;
-    int height = 0;
-    bitmap.GetSize(width, height);
-    const std::size_t stride = static_cast<std::size_t>(bitmap.Stride());
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
-    std::uint8_t* rows = context.bottomUpRows.get();
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rows);
-    std::uint8_t* pixels = bitmap.Pixels();
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* rgba = rows + static_cast<std::size_t>(height - 1 - y) * rowBytes;
-        std::uint8_t* bgr = pixels + static_cast<std::size_t>(y) * stride;
-        for (int x = 0; x < width; ++x) {
-            bgr[3 * x + 0] = rgba[4 * x + 2];
-            bgr[3 * x + 1] = rgba[4 * x + 1];
-            bgr[3 * x + 2] = rgba[4 * x + 0];
-        }
-    }
+    ReadBackFrame(bitmap, context.bottomUpRows.get());
 }
 
 void DestroyGLContext(RenderingContext* context) {

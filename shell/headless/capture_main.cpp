@@ -20,8 +20,8 @@ std::string FramePath(const std::string& dir, int tick) {
     return (std::filesystem::path(dir) / name).string();
 }
 
-// Smooth shading and thin edges: lossy at this quality keeps the look at a
-// tenth of the size of lossless.
+// Smooth shading and thin edges: lossy at this quality keeps the look in far
+// smaller files than lossless.
 constexpr float kAnimationQuality = 90;
 
 }  // namespace

@@ -1,9 +1,10 @@
+// The choice among the ways, in the order Presenter.h gives.
 #include "shell/sdl/Presenter.h"
 
 std::unique_ptr<Presenter> ChoosePresenter(SDL_Window* window, std::string& error) {
-    using Maker = std::unique_ptr<Presenter> (*)(SDL_Window*, std::string&);
     error.clear();
-    for (Maker make : {MakeSurfacePresenter, MakeWaylandPresenter, MakeRendererPresenter}) {
+    for (PresenterChoice make :
+         {MakeSurfacePresenter, MakeWaylandPresenter, MakeRendererPresenter}) {
         std::string why;
         if (auto presenter = make(window, why)) {
             return presenter;

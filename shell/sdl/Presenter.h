@@ -11,6 +11,10 @@
 // while velmora's context is current: a way that needs an OpenGL context of
 // its own makes it current and lets it go again around its own calls, so
 // velmora's drawing and SDL's never land in each other's context.
+//
+// Unlike the seams picked at link time (shell/Platform.h, render/GLContext.h),
+// this one is a class with virtual members: one binary holds all three ways,
+// and which one a window gets is known only once the video driver is asked.
 #pragma once
 
 #include <SDL.h>
@@ -39,6 +43,10 @@ std::unique_ptr<Presenter> MakeRendererPresenter(SDL_Window* window, std::string
 // What a renderer presenter last showed, width x height from the top-left,
 // as RGB888 words; false for another way or when the renderer cannot say.
 bool ReadRendererPixels(Presenter& presenter, int width, int height, std::uint32_t* xrgb);
+
+// A way, or a choice among them, for a window: null when there is none, with
+// the reason in the string.
+using PresenterChoice = std::unique_ptr<Presenter> (*)(SDL_Window*, std::string&);
 
 // The first way the window offers, before anything is drawn with OpenGL; null
 // with every refusal in error when there is none.

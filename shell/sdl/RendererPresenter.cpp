@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "render/PixelRows.h"
 #include "shell/App.h"
 #include "shell/sdl/Presenter.h"
-#include "shell/sdl/XrgbRows.h"
 
 namespace {
 

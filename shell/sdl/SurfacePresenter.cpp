@@ -11,9 +11,9 @@
 // go too.
 #include <algorithm>
 
+#include "render/PixelRows.h"
 #include "shell/App.h"
 #include "shell/sdl/Presenter.h"
-#include "shell/sdl/XrgbRows.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 
 #include <cstring>
 
+#include "render/PixelRows.h"
 #include "shell/sdl/Presenter.h"
-#include "shell/sdl/XrgbRows.h"
 
 namespace {
 

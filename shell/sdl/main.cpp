@@ -1,5 +1,6 @@
 // velmora in an SDL2 window. main only opens the window, runs the core's
-// start-up and turns SDL's events into the core's handlers (SdlWindow.cpp).
+// start-up and turns SDL's events into the core's handlers
+// (EventTranslation.cpp).
 //
 // The loop waits for events instead of polling the queue: the ticks still
 // come one per 20 ms from the timer, with the same order of work, but
@@ -14,11 +15,12 @@
 
 #include "shell/App.h"
 #include "shell/Platform.h"
+#include "shell/sdl/EventTranslation.h"
 #include "shell/sdl/SdlWindow.h"
 
 namespace {
 
-constexpr const char* kInstead = "velmora-capture writes its frames as PNG files instead";
+constexpr const char* kUseCaptureTool = "velmora-capture writes its frames as PNG files instead";
 
 bool IsWindowless(const char* driver) {
     return driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
@@ -42,12 +44,11 @@ std::string NoDisplayReason() {
     return reason;
 }
 
-// OpenGL (Mesa) takes and frees buffers of some hundred kilobytes in every
-// frame. Where glibc puts them moves with what was freed before, and a run
-// could end up handing their pages back to the system and faulting them in
-// again on every tick: up to 25,000 page faults a second, a tenth of a core.
-// Fixed thresholds keep such buffers, and the free memory at the heap's top,
-// in the process.
+// OpenGL (Mesa) takes and frees large buffers in every frame. Where glibc
+// puts them moves with what was freed before, and a run could end up handing
+// their pages back to the system and faulting them in again on every tick
+// (docs/performance.md has what that cost). Fixed thresholds keep such
+// buffers, and the free memory at the heap's top, in the process.
 void KeepFrameBuffersInTheHeap() {
     mallopt(M_MMAP_THRESHOLD, 4 << 20);
     mallopt(M_TRIM_THRESHOLD, 16 << 20);
@@ -70,10 +71,10 @@ int main() {
         // windowless driver; the user hears the same either way.
         if (!driverChosen) {
             std::fprintf(stderr, "velmora: no display to open a window on (%s; SDL: %s); %s\n",
-                         NoDisplayReason().c_str(), SDL_GetError(), kInstead);
+                         NoDisplayReason().c_str(), SDL_GetError(), kUseCaptureTool);
         } else {
             std::fprintf(stderr, "velmora: cannot open a window (%s); %s\n", SDL_GetError(),
-                         kInstead);
+                         kUseCaptureTool);
         }
         return 1;
     }
@@ -81,13 +82,14 @@ int main() {
     // program nobody can see must not run on invisibly.
     if (!driverChosen && IsWindowless(SDL_GetCurrentVideoDriver())) {
         std::fprintf(stderr, "velmora: no display to open a window on (%s); %s\n",
-                     NoDisplayReason().c_str(), kInstead);
+                     NoDisplayReason().c_str(), kUseCaptureTool);
         SDL_Quit();
         return 1;
     }
     std::string error;
     if (!CreateMainWindow(error)) {
-        std::fprintf(stderr, "velmora: cannot open a window (%s); %s\n", error.c_str(), kInstead);
+        std::fprintf(stderr, "velmora: cannot open a window (%s); %s\n", error.c_str(),
+                     kUseCaptureTool);
         DestroyMainWindow();
         SDL_Quit();
         return 1;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "render/Message.h"
+#include "render/PixelRows.h"
 #include "shell/App.h"
 #include "shell/Platform.h"
 #include "shell/web/WebWindow.h"
@@ -135,16 +136,7 @@ void CopyToWindow(const MemoryDC& source, int width, int height) {
         return;
     }
     rgbaFrame.resize(static_cast<std::size_t>(columns) * 4 * static_cast<std::size_t>(rows));
-    for (int y = 0; y < rows; ++y) {
-        const std::uint8_t* bgr = source.pixels + static_cast<std::size_t>(y) * source.stride;
-        std::uint8_t* rgba = rgbaFrame.data() + static_cast<std::size_t>(y) * columns * 4;
-        for (int x = 0; x < columns; ++x) {
-            rgba[4 * x + 0] = bgr[3 * x + 2];
-            rgba[4 * x + 1] = bgr[3 * x + 1];
-            rgba[4 * x + 2] = bgr[3 * x + 0];
-            rgba[4 * x + 3] = 255;
-        }
-    }
+    CopyBgrIntoRgba(source, rgbaFrame.data(), columns, rows);
     velmora_page_put(rgbaFrame.data(), columns, rows);
 }
 

@@ -88,16 +88,46 @@ TEST_F(App, LessThanGrowsAndGreaterThanShrinksBackWithinRounding) {
 }
 
 TEST_F(App, RotationKeysTurnByFourDegreesAboutTheirAxis) {
+    // cos 4 degrees and sin 4 degrees, worked out by hand.
+    constexpr double c = 0.9975640502598242;
+    constexpr double s = 0.0697564737441253;
+    // x and y turn the cube about its own axes (from the right), z about the
+    // viewer's (from the left); capitals turn the other way.
     struct Case {
         char key;
-        double ax, ay, az;
+        bool fromTheLeft;
+        double turn[16];
     };
-    for (const Case c : {Case{'x', 4, 0, 0}, Case{'X', -4, 0, 0}, Case{'y', 0, 4, 0},
-                         Case{'Y', 0, -4, 0}, Case{'z', 0, 0, 4}, Case{'Z', 0, 0, -4}}) {
-        Matrix4x4 expected = theScene.GetOrientation();
-        expected.Rotate(c.ax, c.ay, c.az);
-        HandleKey(c.key);
-        ExpectMatrixNear(theScene.GetOrientation(), expected, 1e-15);
+    const Case cases[] = {
+        {'x', false, {1, 0, 0, 0, 0, c, -s, 0, 0, s, c, 0, 0, 0, 0, 1}},
+        {'X', false, {1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, 0, 0, 1}},
+        {'y', false, {c, 0, s, 0, 0, 1, 0, 0, -s, 0, c, 0, 0, 0, 0, 1}},
+        {'Y', false, {c, 0, -s, 0, 0, 1, 0, 0, s, 0, c, 0, 0, 0, 0, 1}},
+        {'z', true, {c, s, 0, 0, -s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}},
+        {'Z', true, {c, -s, 0, 0, s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}},
+    };
+    // Turned about every axis first: from the identity, or from a turn about
+    // one axis, a turn from the wrong side would go unnoticed.
+    HandleKey('x');
+    HandleKey('y');
+    HandleKey('z');
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.key);
+        const Matrix4x4 before = theScene.GetOrientation();
+        const Matrix4x4 turn(k.turn);
+        const Matrix4x4& left = k.fromTheLeft ? turn : before;
+        const Matrix4x4& right = k.fromTheLeft ? before : turn;
+        double product[16];
+        for (int i = 0; i < 4; ++i) {
+            for (int j = 0; j < 4; ++j) {
+                product[i * 4 + j] = 0.0;
+                for (int n = 0; n < 4; ++n) {
+                    product[i * 4 + j] += left.At(i, n) * right.At(n, j);
+                }
+            }
+        }
+        HandleKey(k.key);
+        ExpectMatrixNear(theScene.GetOrientation(), Matrix4x4(product), 1e-15);
     }
 }
 

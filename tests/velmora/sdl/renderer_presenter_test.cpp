@@ -13,8 +13,10 @@
 #include "scene/Scene.h"
 #include "shell/App.h"
 #include "shell/Platform.h"
+#include "shell/sdl/EventTranslation.h"
 #include "shell/sdl/Presenter.h"
 #include "shell/sdl/SdlWindow.h"
+#include "shell/sdl/TickTimer.h"
 
 namespace {
 

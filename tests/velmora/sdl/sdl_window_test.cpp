@@ -10,6 +10,7 @@
 
 #include "shell/App.h"
 #include "shell/Platform.h"
+#include "shell/sdl/EventTranslation.h"
 #include "shell/sdl/SdlWindow.h"
 
 namespace {

@@ -14,7 +14,10 @@
 
 #include "shell/App.h"
 #include "shell/Platform.h"
+#include "shell/sdl/EventTranslation.h"
+#include "shell/sdl/MainPresenter.h"
 #include "shell/sdl/SdlWindow.h"
+#include "shell/sdl/TickTimer.h"
 #include "tests/velmora/TickLog.h"
 
 int main(int argc, char** argv) {

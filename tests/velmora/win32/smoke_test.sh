@@ -269,8 +269,7 @@ ends_within "$waiting_pid" 5 && [ "$status" -eq 0 ] || fail "q did not end velmo
 ends_within "$polling_pid" 5 && [ "$status" -eq 0 ] || fail "q did not end the polling probe with 0"
 # The waiting loop wakes for its messages only: a few times a tick, 50 ticks
 # a second. The polling probe's figures are for comparison only: under Wine
-# on a machine busy with other work it was measured at 28-71 % of a core,
-# not a whole one, with 350-23,000 wake-ups a second.
+# on a machine busy with other work they vary widely from run to run.
 [ "$(echo "$waiting < 75" | bc)" -eq 1 ] || fail "the waiting loop used ${waiting}% of a core"
 [ "$waiting_wakeups" -lt 500 ] || fail "the waiting loop woke $waiting_wakeups times a second"
 
