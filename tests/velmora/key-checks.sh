@@ -1,7 +1,13 @@
-# The key checks both velmora smoke tests (the SDL window and velmora.exe under
-# Wine) make on a running window. Source it; the caller defines shoot NAME (a
-# picture of the client area as $tmp/NAME.png), lit FILE, differing A B,
-# type_keys CHARS and fail, and sets convert and tmp.
+# The key checks velmora's smoke tests (the SDL window on X11 and Wayland,
+# velmora.exe under Wine) make on a running window, and the picture measures
+# they share. Source it; the caller defines shoot NAME (a picture of the
+# client area as $tmp/NAME.png), type_keys CHARS and fail, and sets convert
+# and tmp.
+
+# lit FILE: how many pixels of the picture are not black.
+lit() { $convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
+# differing A B: how many pixels differ between two pictures.
+differing() { /usr/bin/compare -metric AE "$1" "$2" null: 2>&1 | sed 's/[^0-9].*//'; }
 
 # outline_moved A B: how many pixels went from lit to black or back between
 # shots A and B, whatever their colours did.

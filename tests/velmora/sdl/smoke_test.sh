@@ -50,20 +50,6 @@ launch() {
     window=$(find_window 20 --onlyvisible --name "^Controls <>\\+-pswGxXyYzZ  Velmora")
     [ -n "$window" ] || fail "no velmora window appeared: $(cat "$tmp/velmora.err")"
 }
-# Waits up to $2 seconds for the process to end; its status in status.
-ends_within() {
-    local deadline
-    deadline=$(echo "$(now) + $2" | bc)
-    while kill -0 "$1" 2>/dev/null && [ "$(echo "$(now) < $deadline" | bc)" -eq 1 ]; do
-        sleep 0.05
-    done
-    if kill -0 "$1" 2>/dev/null; then
-        return 1
-    fi
-    wait "$1"
-    status=$?
-    return 0
-}
 client_geometry() {
     local info
     info=$(xwininfo -id "$window")
@@ -78,8 +64,7 @@ shoot() {
     grab_screen "$tmp/root.png" || fail "no screenshot"
     $convert "$tmp/root.png" -crop "${cw}x${ch}+${cx}+${cy}" +repage "$tmp/$1.png"
 }
-# Non-black pixels of a picture, and their bounding box (W H X Y).
-lit() { $convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
+# The bounding box of the non-black pixels of a picture (W H X Y).
 lit_box() {
     $convert "$1" -fill white +opaque black -format '%@' info: | sed 's/[x+]/ /g'
 }
@@ -92,9 +77,6 @@ corners_black() {
         $convert "$1" -crop "8x8$c" +repage "$tmp/corner.png"
         [ "$(brightest "$tmp/corner.png")" -eq 0 ] || return 1
     done
-}
-differing() {
-    /usr/bin/compare -metric AE "$1" "$2" null: 2>&1 | sed 's/[^0-9].*//'
 }
 # A picture with the cube: sizeable lit region around the centre, black
 # corners. $1 picture, $2 x $3 its size.
@@ -215,7 +197,7 @@ echo "resize: 500x400 drawn whole, cube $small_h -> $big_h pixels high"
 # 7. q ends it with status 0.
 xdotool windowactivate --sync "$window" 2>/dev/null
 xdotool type q
-ends_within "$pid" 3 || fail "q did not end velmora within 3 s"
+wait_for_end "$pid" 3 || fail "q did not end velmora within 3 s"
 [ "$status" -eq 0 ] || fail "q: status $status: $(cat "$tmp/velmora.err")"
 echo "q: status 0"
 
@@ -228,7 +210,7 @@ shoot accelerated
 expect_cube "$tmp/accelerated.png" "$cw" "$ch"
 xdotool windowactivate --sync "$window" 2>/dev/null
 xdotool type q
-ends_within "$pid" 3 || fail "q did not end velmora over SDL's renderer"
+wait_for_end "$pid" 3 || fail "q did not end velmora over SDL's renderer"
 [ "$status" -eq 0 ] || fail "over SDL's renderer: status $status: $(cat "$tmp/velmora.err")"
 echo "over SDL's renderer: the cube, status 0"
 
@@ -237,7 +219,7 @@ launch "$velmora"
 sleep 0.3
 xdotool windowactivate --sync "$window" 2>/dev/null
 xdotool key --clearmodifiers alt+F4
-ends_within "$pid" 3 || fail "the window manager's close did not end velmora within 3 s"
+wait_for_end "$pid" 3 || fail "the window manager's close did not end velmora within 3 s"
 [ "$status" -eq 0 ] || fail "close: status $status: $(cat "$tmp/velmora.err")"
 echo "window manager close: status 0"
 
@@ -245,14 +227,14 @@ echo "window manager close: status 0"
 # it through as from a terminal).
 launch "$velmora"
 kill -TERM "$pid"
-ends_within "$pid" 3 || fail "SIGTERM did not end velmora"
+wait_for_end "$pid" 3 || fail "SIGTERM did not end velmora"
 [ "$status" -eq 0 ] || fail "SIGTERM: status $status"
 perl -e '$SIG{INT} = "DEFAULT"; exec @ARGV' "$velmora" >"$tmp/velmora.out" 2>"$tmp/velmora.err" &
 pid=$!
 pids+=($pid)
 find_window 20 --onlyvisible --name "^Controls" >/dev/null
 kill -INT "$pid"
-ends_within "$pid" 3 || fail "SIGINT did not end velmora"
+wait_for_end "$pid" 3 || fail "SIGINT did not end velmora"
 [ "$status" -eq 0 ] || fail "SIGINT: status $status"
 echo "SIGTERM, SIGINT: status 0"
 
@@ -270,7 +252,7 @@ wall=$(elapsed "$t0")
 percent=$(echo "scale=1; 100 * ($c1 - $c0) / $hz / $wall" | bc)
 xdotool windowactivate --sync "$window" 2>/dev/null
 xdotool type q
-ends_within "$pid" 3 || fail "q did not end velmora"
+wait_for_end "$pid" 3 || fail "q did not end velmora"
 echo "cpu: ${percent}% of one core over ${wall}s"
 [ "$(echo "$percent < 75" | bc)" -eq 1 ] || fail "velmora used ${percent}% of a core"
 
@@ -279,7 +261,7 @@ launch "$probe"
 sleep 5
 xdotool windowactivate --sync "$window" 2>/dev/null
 xdotool type q
-ends_within "$pid" 3 || fail "q did not end the tick probe"
+wait_for_end "$pid" 3 || fail "q did not end the tick probe"
 ticks=$(grep '^ticks ' "$tmp/velmora.err")
 echo "tick intervals: $ticks"
 mean=$(echo "$ticks" | sed -n 's/.* mean \([0-9.]*\) ms.*/\1/p')

@@ -64,8 +64,6 @@ shoot() {
     wayland_screenshot "$tmp/desktop.png" || fail "no screenshot"
     $convert "$tmp/desktop.png" -crop "300x200+$cx+$cy" +repage "$tmp/$1.png"
 }
-lit() { $convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
-differing() { /usr/bin/compare -metric AE "$1" "$2" null: 2>&1 | sed 's/[^0-9].*//'; }
 type_keys() {
     on_weston xdotool type --delay 40 "$1"
     sleep 0.3

@@ -107,20 +107,6 @@ launch() {
     done
     [ -n "$window" ] || fail "no velmora window appeared: $(cat "$tmp/velmora.err")"
 }
-# Waits up to $2 seconds for the process to end; its status in status.
-ends_within() {
-    local deadline
-    deadline=$(echo "$(now) + $2" | bc)
-    while kill -0 "$1" 2>/dev/null && [ "$(echo "$(now) < $deadline" | bc)" -eq 1 ]; do
-        sleep 0.05
-    done
-    if kill -0 "$1" 2>/dev/null; then
-        return 1
-    fi
-    wait "$1"
-    status=$?
-    return 0
-}
 # What the probe printed about its window ("client X Y W H" and so on); a
 # Windows program ends its lines with CR LF.
 probed() { tr -d '\r' <"$tmp/velmora.err" | sed -n "s/^$1 //p" | head -n1; }
@@ -129,8 +115,6 @@ shoot() {
     grab_screen "$tmp/root.png" || fail "no screenshot"
     $convert "$tmp/root.png" -crop "${cw}x${ch}+${cx}+${cy}" +repage "$tmp/$1.png"
 }
-lit() { $convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
-differing() { /usr/bin/compare -metric AE "$1" "$2" null: 2>&1 | sed 's/[^0-9].*//'; }
 type_keys() {
     xdotool windowactivate --sync "$window" 2>/dev/null
     xdotool type --delay 40 "$1"
@@ -139,7 +123,7 @@ type_keys() {
 quit_with_q() {
     xdotool windowactivate --sync "$window" 2>/dev/null
     xdotool type q
-    ends_within "$pid" 5 || fail "q did not end $1 within 5 s"
+    wait_for_end "$pid" 5 || fail "q did not end $1 within 5 s"
     [ "$status" -eq 0 ] || fail "q: $1 exited with $status: $(cat "$tmp/velmora.err")"
 }
 
@@ -225,7 +209,7 @@ launch "$velmora"
 sleep 0.5
 xdotool windowactivate --sync "$window" 2>/dev/null
 xdotool key --clearmodifiers alt+F4
-ends_within "$pid" 5 || fail "the window manager's close did not end velmora within 5 s"
+wait_for_end "$pid" 5 || fail "the window manager's close did not end velmora within 5 s"
 [ "$status" -eq 0 ] || fail "close: status $status: $(cat "$tmp/velmora.err")"
 echo "window manager close: status 0"
 
@@ -265,8 +249,8 @@ for w in "$waiting_window" "$polling_window"; do
     xdotool type q
     sleep 0.3
 done
-ends_within "$waiting_pid" 5 && [ "$status" -eq 0 ] || fail "q did not end velmora.exe with 0"
-ends_within "$polling_pid" 5 && [ "$status" -eq 0 ] || fail "q did not end the polling probe with 0"
+wait_for_end "$waiting_pid" 5 && [ "$status" -eq 0 ] || fail "q did not end velmora.exe with 0"
+wait_for_end "$polling_pid" 5 && [ "$status" -eq 0 ] || fail "q did not end the polling probe with 0"
 # The waiting loop wakes for its messages only: a few times a tick, 50 ticks
 # a second. The polling probe's figures are for comparison only: under Wine
 # on a machine busy with other work they vary widely from run to run.
@@ -286,7 +270,7 @@ mean=$(echo "$ticks" | sed -n 's/.* mean \([0-9.]*\) ms.*/\1/p')
 # is up the timer runs no tick, so boxes never nest. The probe closes each
 # box after 100 ms (five tick periods) and the window after the tenth.
 launch "$probe" --gl-errors 10
-ends_within "$pid" 30 || fail "the probe with an error every tick did not end within 30 s"
+wait_for_end "$pid" 30 || fail "the probe with an error every tick did not end within 30 s"
 [ "$status" -eq 0 ] || fail "the probe with an error every tick exited with $status"
 boxes=$(tr -d '\r' <"$tmp/velmora.err" | grep '^boxes ')
 echo "an error every tick: $boxes"

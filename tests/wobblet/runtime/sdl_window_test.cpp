@@ -105,6 +105,14 @@ class SdlWindowTest : public ::testing::Test {
     }
     void TearDown() override { RuntimeShutdown(); }
 
+    // Fills a box of the open screen and presents the frame.
+    static void FillAndPresent(int x, int y, int width, int height, Color color) {
+        ASSERT_EQ(BeginDrawing(ScreenTarget()), 1);
+        FillRect(x, y, width, height, color);
+        EndDrawing();
+        ASSERT_EQ(PresentScreen(), 1);
+    }
+
     // Polls until code arrives; false after many calls.
     static bool PollFor(int code) {
         for (int i = 0; i < 500; ++i) {
@@ -230,10 +238,7 @@ TEST_F(SdlWindowTest, AnExposedWindowGetsItsSurfaceAgainUncopied) {
     EXPECT_EQ(pixel(0, 0), 0u);
     EXPECT_EQ(pixel(105, 55), 0u);
     // And the frames after it still send only what they change.
-    ASSERT_EQ(BeginDrawing(ScreenTarget()), 1);
-    FillRect(100, 50, 20, 10, PackColor(255, 0, 0));
-    EndDrawing();
-    ASSERT_EQ(PresentScreen(), 1);
+    FillAndPresent(100, 50, 20, 10, PackColor(255, 0, 0));
     EXPECT_EQ(pixel(105, 55), 0xFF0000u);
     EXPECT_EQ(pixel(0, 0), 0u);
 }
@@ -248,14 +253,8 @@ TEST_F(SdlWindowTest, OtherDriversShowTheScreenThroughARenderer) {
     auto* window = static_cast<SDL_Window*>(MakeWindow(0, 0, 0, 340, 230, "Wobblet", 0xC80000));
     ASSERT_EQ(MakeWindowScreen(window, 10, 20, 320, 200, 0, 0, 0), 1);
     ASSERT_NE(SDL_GetRenderer(window), nullptr);
-    ASSERT_EQ(BeginDrawing(ScreenTarget()), 1);
-    FillRect(0, 0, 320, 200, PackColor(0, 0, 255));
-    EndDrawing();
-    ASSERT_EQ(PresentScreen(), 1);
-    ASSERT_EQ(BeginDrawing(ScreenTarget()), 1);
-    FillRect(100, 50, 20, 10, PackColor(255, 255, 0));
-    EndDrawing();
-    ASSERT_EQ(PresentScreen(), 1);
+    FillAndPresent(0, 0, 320, 200, PackColor(0, 0, 255));
+    FillAndPresent(100, 50, 20, 10, PackColor(255, 255, 0));
     SDL_Surface* surface = SDL_GetWindowSurface(window);
     ASSERT_NE(surface, nullptr) << SDL_GetError();
     const auto pixel = [&](int x, int y) { return PixelOf(surface, x, y); };
