@@ -92,6 +92,20 @@ if(CMAKE_CROSSCOMPILING)
   # Tests run the programs under Wine, in a Wine prefix of this build folder
   # made on first use.
   find_program(CUBES_WINE wine)
+  # Wine's 32-bit half needs a kernel that runs 32-bit programs; a machine
+  # whose kernel does not has Wine installed and no Windows program runs.
+  set(CUBES_NO_WINE_REASON "Wine is not installed")
+  if(CUBES_WINE)
+    execute_process(COMMAND ${CUBES_WINE} --version RESULT_VARIABLE wine_status
+                    OUTPUT_VARIABLE wine_said ERROR_VARIABLE wine_said TIMEOUT 60)
+    if(NOT wine_status EQUAL 0)
+      string(STRIP "${wine_said}" wine_said)
+      set(CUBES_NO_WINE_REASON "Wine cannot run here (${wine_said})")
+      message(STATUS "${CUBES_NO_WINE_REASON}: the Windows tests will say they cannot run")
+      unset(CUBES_WINE CACHE)
+      set(CUBES_WINE "")
+    endif()
+  endif()
   if(CUBES_WINE)
     set(CUBES_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine)
     configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
