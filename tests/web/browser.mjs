@@ -56,7 +56,11 @@ export async function launch(extraArgs = []) {
   // normal exit or an uncaught exception, by the closed pipe otherwise.
   const killBrowser = () => {
     child.kill('SIGKILL');
-    rmSync(profile, { recursive: true, force: true });
+    try {
+      rmSync(profile, { recursive: true, force: true });
+    } catch {
+      // A helper still writing into it; the folder is in tmp.
+    }
   };
   process.once('exit', killBrowser);
 
