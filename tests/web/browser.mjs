@@ -1,6 +1,12 @@
 // Headless Chromium driven through its DevTools protocol, for the web
 // tests: one browser per run with an empty profile, pages opened on the
 // local server, script evaluated in them and real key events typed.
+//
+// The protocol goes over a pair of pipes, Chromium's file descriptors 3
+// (commands in) and 4 (answers and events out), each message JSON ended by
+// a NUL byte. Unlike a WebSocket client this needs nothing from Node that
+// Debian 12's Node 18 lacks, and a browser whose pipe closes (its test
+// process ended, however) shuts down instead of living on.
 import { spawn } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -20,37 +26,47 @@ export async function launch(extraArgs = []) {
     // The pages' timers and frames run at full rate although nobody looks.
     '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
     '--disable-backgrounding-occluded-windows',
-    `--user-data-dir=${profile}`, '--remote-debugging-address=127.0.0.1',
-    '--remote-debugging-port=0', ...extraArgs, 'about:blank',
-  ], { stdio: ['ignore', 'ignore', 'pipe'] });
-  const address = await new Promise((resolve, reject) => {
-    let text = '';
-    const timer = setTimeout(() => reject(new Error(`chromium did not start:\n${text}`)), 30000);
-    child.stderr.on('data', (chunk) => {
-      text += chunk;
-      const found = /DevTools listening on (ws:\/\/\S+)/.exec(text);
-      if (found) {
-        clearTimeout(timer);
-        resolve(found[1]);
-      }
-    });
-    child.once('exit', (code) => reject(new Error(`chromium exited with ${code}:\n${text}`)));
-  });
-  // The rest of the log is kept (its end, if long) for failures to quote.
+    `--user-data-dir=${profile}`, '--remote-debugging-pipe', ...extraArgs, 'about:blank',
+  ], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'] });
+  const [toBrowser, fromBrowser] = [child.stdio[3], child.stdio[4]];
+  // The log's end is kept for failures to quote.
   let log = '';
   child.stderr.on('data', (chunk) => {
     log = (log + chunk).slice(-8192);
   });
-  const socket = new WebSocket(address);
-  await new Promise((resolve, reject) => {
-    socket.onopen = resolve;
-    socket.onerror = () => reject(new Error('cannot reach chromium'));
-  });
-  let nextId = 1;
+  // Once the browser is gone every command waiting for it fails, and so
+  // does every later one: a test that loses its browser fails, it does not
+  // wait for an answer that cannot come.
+  let gone = null;
   const waiting = new Map();
+  const exited = new Promise((resolve) => {
+    const end = (why) => {
+      if (!gone) gone = new Error(`chromium ${why}:\n${log}`);
+      for (const { reject } of waiting.values()) reject(gone);
+      waiting.clear();
+      resolve();
+    };
+    child.once('exit', (code, signal) => end(signal ? `was killed by ${signal}` : `exited with ${code}`));
+    child.once('error', (error) => end(`did not run: ${error.message}`));
+  });
+  // Writing to a browser that has just died fails; the exit says why.
+  toBrowser.on('error', () => {});
+  fromBrowser.on('error', () => {});
+  // However this process ends, its browser goes with it: killed here on a
+  // normal exit or an uncaught exception, by the closed pipe otherwise.
+  const killBrowser = () => {
+    child.kill('SIGKILL');
+    try {
+      rmSync(profile, { recursive: true, force: true });
+    } catch {
+      // A helper still writing into it; the folder is in tmp.
+    }
+  };
+  process.once('exit', killBrowser);
+
+  let nextId = 1;
   const listeners = [];
-  socket.onmessage = (message) => {
-    const data = JSON.parse(message.data);
+  const receive = (data) => {
     if (data.id && waiting.has(data.id)) {
       const { resolve, reject } = waiting.get(data.id);
       waiting.delete(data.id);
@@ -60,12 +76,66 @@ export async function launch(extraArgs = []) {
       for (const listener of listeners) listener(data);
     }
   };
+  // A message may come in many pieces (a screenshot is megabytes) or share
+  // a piece with others; it is decoded whole, so no character is split.
+  let partial = [];
+  fromBrowser.on('data', (chunk) => {
+    let start = 0;
+    for (let end = chunk.indexOf(0); end !== -1; end = chunk.indexOf(0, start)) {
+      partial.push(chunk.subarray(start, end));
+      const text = Buffer.concat(partial).toString('utf8');
+      partial = [];
+      start = end + 1;
+      receive(JSON.parse(text));
+    }
+    if (start < chunk.length) partial.push(chunk.subarray(start));
+  });
   const send = (method, params = {}, sessionId = undefined) =>
     new Promise((resolve, reject) => {
+      if (gone) {
+        reject(gone);
+        return;
+      }
       const id = nextId++;
       waiting.set(id, { resolve, reject });
-      socket.send(JSON.stringify({ id, method, params, sessionId }));
+      toBrowser.write(`${JSON.stringify({ id, method, params, sessionId })}\0`);
     });
+
+  // Ends the browser: asked to close, then its pipe closed, then killed if
+  // it still runs after 5 s.
+  async function stop() {
+    let timer;
+    const patience = new Promise((r) => (timer = setTimeout(r, 2000)));
+    await Promise.race([send('Browser.close'), patience]).catch(() => {});
+    clearTimeout(timer);
+    toBrowser.end();
+    const late = setTimeout(() => child.kill('SIGKILL'), 5000);
+    await exited;
+    clearTimeout(late);
+    process.off('exit', killBrowser);
+    // Helpers Chromium started may hold the other ends a little longer;
+    // this process need not wait for them.
+    fromBrowser.destroy();
+    child.stderr.destroy();
+    rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
+  }
+
+  // The browser is up when it answers; one that does neither within 30 s
+  // is ended and its log quoted.
+  let startTimer;
+  try {
+    await Promise.race([
+      send('Browser.getVersion'),
+      new Promise((resolve, reject) => {
+        startTimer = setTimeout(() => reject(new Error(`chromium did not start:\n${log}`)), 30000);
+      }),
+    ]);
+  } catch (error) {
+    await stop();
+    throw error;
+  } finally {
+    clearTimeout(startTimer);
+  }
 
   // beforeLoad is script run in the page before its own; setUp(call) may
   // send DevTools commands to the page (device emulation) before it loads.
@@ -144,14 +214,5 @@ export async function launch(extraArgs = []) {
     return { evaluate, waitFor, started, type, close, console, call };
   }
 
-  async function close() {
-    const exited = new Promise((r) => (child.exitCode !== null ? r() : child.once('exit', r)));
-    await Promise.race([send('Browser.close'), new Promise((r) => setTimeout(r, 2000))]).catch(() => {});
-    socket.close();
-    const late = setTimeout(() => child.kill('SIGKILL'), 5000);
-    await exited;
-    clearTimeout(late);
-    rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
-  }
-  return { openPage, close, log: () => log };
+  return { openPage, close: stop, log: () => log };
 }
