@@ -120,7 +120,7 @@ export async function launch(extraArgs = []) {
     rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
   }
 
-  // The browser is up when it answers; one that does neither within 30 s
+  // The browser is up when it answers; one that has not within 30 s
   // is ended and its log quoted.
   let startTimer;
   try {
