@@ -10,6 +10,13 @@ add_library(cubes_gl INTERFACE)
 target_link_libraries(cubes_gl INTERFACE OpenGL::GL OpenGL::GLU gdi32)
 add_library(Cubes::GL ALIAS cubes_gl)
 
+# The win32-threads runtime's calls of what Windows XP lacks go through
+# cmake/toolchains/mingw-w64-xp-imports.c in every program of that build.
+if(CUBES_XP_IMPORTS_SOURCE)
+  add_library(cubes_xp_imports OBJECT ${CUBES_XP_IMPORTS_SOURCE})
+  link_libraries("$<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:cubes_xp_imports>")
+endif()
+
 # Static archives, so the programs import nothing but system DLLs.
 set(ZLIB_USE_STATIC_LIBS ON)
 
