@@ -12,12 +12,12 @@
  * being made, and it fails (libstdc++ then terminates) rather than hang. */
 #include <windows.h>
 
-static FARPROC kernel32_function(const char *name) {
+static FARPROC kernel32_function(const char* name) {
     return GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
 }
 
-typedef DWORD(WINAPI *thread_id_function)(HANDLE);
-typedef LONG(NTAPI *query_thread_function)(HANDLE, int, PVOID, ULONG, PULONG);
+typedef DWORD(WINAPI* thread_id_function)(HANDLE);
+typedef LONG(NTAPI* query_thread_function)(HANDLE, int, PVOID, ULONG, PULONG);
 
 /* NtQueryInformationThread's ThreadBasicInformation, which XP has. */
 typedef struct {
@@ -36,20 +36,21 @@ static DWORD WINAPI thread_id(HANDLE thread) {
         return ((thread_id_function)(void (*)(void))vista)(thread);
     FARPROC query = GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread");
     basic_thread_information info;
-    if (!query || ((query_thread_function)(void (*)(void))query)(thread, 0, &info, sizeof info, NULL) < 0)
+    if (!query ||
+        ((query_thread_function)(void (*)(void))query)(thread, 0, &info, sizeof info, NULL) < 0)
         return 0;
     return (DWORD)(ULONG_PTR)info.thread_id;
 }
 
-typedef void(WINAPI *condition_function)(PVOID);
-typedef BOOL(WINAPI *condition_sleep_function)(PVOID, PCRITICAL_SECTION, DWORD);
+typedef void(WINAPI* condition_function)(PVOID);
+typedef BOOL(WINAPI* condition_sleep_function)(PVOID, PCRITICAL_SECTION, DWORD);
 
 static void WINAPI initialize_condition(PVOID condition) {
     FARPROC vista = kernel32_function("InitializeConditionVariable");
     if (vista)
         ((condition_function)(void (*)(void))vista)(condition);
     else
-        *(PVOID *)condition = NULL;
+        *(PVOID*)condition = NULL;
 }
 
 static void WINAPI wake_condition(PVOID condition) {
@@ -74,10 +75,11 @@ static BOOL WINAPI sleep_condition(PVOID condition, PCRITICAL_SECTION section, D
 
 /* The names libgcc's dllimport calls go through; defined here, they keep the
  * linker from taking kernel32's import entries. */
-void *const cubes_thread_id __asm__("__imp__GetThreadId@4") = (void *)thread_id;
-void *const cubes_initialize_condition __asm__("__imp__InitializeConditionVariable@4") =
-    (void *)initialize_condition;
-void *const cubes_wake_condition __asm__("__imp__WakeConditionVariable@4") = (void *)wake_condition;
-void *const cubes_wake_all_condition __asm__("__imp__WakeAllConditionVariable@4") =
-    (void *)wake_all_condition;
-void *const cubes_sleep_condition __asm__("__imp__SleepConditionVariableCS@12") = (void *)sleep_condition;
+void* const cubes_thread_id __asm__("__imp__GetThreadId@4") = (void*)thread_id;
+void* const cubes_initialize_condition __asm__("__imp__InitializeConditionVariable@4") = (void*)
+    initialize_condition;
+void* const cubes_wake_condition __asm__("__imp__WakeConditionVariable@4") = (void*)wake_condition;
+void* const cubes_wake_all_condition __asm__("__imp__WakeAllConditionVariable@4") = (void*)
+    wake_all_condition;
+void* const cubes_sleep_condition __asm__("__imp__SleepConditionVariableCS@12") = (void*)
+    sleep_condition;
