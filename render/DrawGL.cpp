@@ -20,12 +20,20 @@ bool DrawGL::MakeContextCurrent() {
         case ContextState::kTakenAway:
             return false;
         case ContextState::kMadeAnew: {
-            // The surface to the bitmap's size, which a resize may have
-            // changed meanwhile, and what start-up and the keys had set.
+            // The surface to the size asked for while the context was away,
+            // or, where it cannot have that, back to the bitmap's, the last
+            // that worked; then what start-up and the keys had set. Bitmap
+            // and read-back change together or not at all, so neither
+            // failure lets a frame of one size into rows of another.
             int width = 0;
             int height = 0;
             bitmap.GetSize(width, height);
-            ResizeGLContext(*renderingContext, bitmap, width, height);
+            if (!sizeAwaited ||
+                !ResizeGLContext(*renderingContext, bitmap, awaitedWidth, awaitedHeight)) {
+                ResizeGLContext(*renderingContext, bitmap, width, height);
+            }
+            sizeAwaited = false;
+            bitmap.GetSize(width, height);
             glViewport(0, 0, width, height);
             ApplySmoothing();
             break;
@@ -51,8 +59,16 @@ bool DrawGL::Create(int width, int height) {
 }
 
 bool DrawGL::Resize(int width, int height) {
-    if (!MakeContextCurrent()) {
+    if (renderingContext == nullptr) {
         return bitmap.Resize(width, height);
+    }
+    if (!MakeContextCurrent()) {
+        // Taken away: the surface cannot follow now, and the bitmap keeps
+        // the size of the surface until the context is back.
+        sizeAwaited = true;
+        awaitedWidth = width;
+        awaitedHeight = height;
+        return true;
     }
     int oldWidth = 0;
     int oldHeight = 0;
@@ -239,7 +255,7 @@ void DrawGL::CheckError(const char* caption) {
         return;
     }
     const GLenum code = glGetError();
-    if (code == GL_NO_ERROR) {
+    if (code == GL_NO_ERROR || TakenAwayByError(*renderingContext, code)) {
         return;
     }
     ShowMessage(GLErrorText(code), caption);

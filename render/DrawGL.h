@@ -42,6 +42,9 @@ class DrawGL {
     void SetMaterial(unsigned int face, int row);
     void SetColorMaterial(bool on);
     void SetSmoothing(bool on);
+    // While the system has taken the context away, the size is kept for its
+    // return (true) and the bitmap keeps its own until then; a context back
+    // that cannot have the size keeps the bitmap's.
     bool Resize(int width, int height);
 
     void StartDraw();
@@ -83,6 +86,10 @@ class DrawGL {
     int frontMaterial = 0;
     int backMaterial = 11;
     float clearColor[3] = {0.0f, 0.0f, 0.0f};
+    // The last size Resize asked for while the context was taken away.
+    bool sizeAwaited = false;
+    int awaitedWidth = 0;
+    int awaitedHeight = 0;
 };
 
 // Shows the system's text for the last failed context call under caption.

@@ -38,6 +38,11 @@ enum class ContextState {
 };
 // Current on this thread from now on; does nothing when it already is.
 ContextState MakeGLContextCurrent(RenderingContext& context);
+// Whether an OpenGL error code fetched at a checkpoint is the platform's word
+// that the context has just been taken away, and so no drawing error. The
+// context then counts as taken away: made current once it is back, it is
+// made anew.
+bool TakenAwayByError(RenderingContext& context, unsigned int code);
 // Not current on this thread any more; does nothing when it is not.
 void LetGoOfGLContext(RenderingContext& context);
 // The bitmap and the surface the context renders into, both to a new size

@@ -83,6 +83,10 @@ ContextState MakeGLContextCurrent(RenderingContext& context) {
     return ContextState::kAsLeft;
 }
 
+bool TakenAwayByError(RenderingContext&, unsigned int) {
+    return false;  // nothing takes this context away: every error is a drawing error
+}
+
 void LetGoOfGLContext(RenderingContext& context) {
     if (eglGetCurrentContext() == context.context) {
         eglMakeCurrent(context.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
@@ -108,7 +112,7 @@ bool ResizeGLContext(RenderingContext& context, OffscreenBitmap& bitmap, int wid
 }
 
 void FinishGLFrame(RenderingContext& context, OffscreenBitmap& bitmap) {
-    ReadBackFrame(bitmap, context.surface.bottomUpRows.get());
+    ReadBackFrame(bitmap, context.surface.bottomUpRows);
 }
 
 void DestroyGLContext(RenderingContext* context) {

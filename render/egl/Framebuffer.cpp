@@ -7,8 +7,6 @@
 
 #include <utility>
 
-#include "render/ReadBack.h"
-
 void ReleaseFramebuffer(Framebuffer& framebuffer) {
     glDeleteFramebuffers(1, &framebuffer.framebuffer);
     glDeleteRenderbuffers(1, &framebuffer.colorBuffer);
@@ -23,7 +21,7 @@ bool MakeFramebuffer(int width, int height, GLint maxSize, GLuint previous, Fram
     Framebuffer made;
     // Zeroed once per size: see MakeReadBackRows.
     made.bottomUpRows = MakeReadBackRows(width, height);
-    if (!made.bottomUpRows) {
+    if (!made.bottomUpRows.bytes) {
         return false;
     }
     glGenRenderbuffers(1, &made.colorBuffer);

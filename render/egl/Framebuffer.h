@@ -4,14 +4,13 @@
 
 #include <GL/gl.h>
 
-#include <cstdint>
-#include <memory>
+#include "render/ReadBack.h"
 
 struct Framebuffer {
     GLuint framebuffer = 0;
     GLuint colorBuffer = 0;
     GLuint depthBuffer = 0;
-    std::unique_ptr<std::uint8_t[]> bottomUpRows;
+    ReadBackRows bottomUpRows;
 };
 
 // A complete framebuffer of width x height, bound for drawing and reading;

@@ -16,18 +16,24 @@
 #include "render/webgl/FixedState.h"
 
 extern "C" {
-EMSCRIPTEN_WEBGL_CONTEXT_HANDLE velmora_webgl_create(int width, int height);
+EMSCRIPTEN_WEBGL_CONTEXT_HANDLE velmora_webgl_create(int width, int height, int* losses);
 int velmora_webgl_resize(EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle, int width, int height);
 void velmora_webgl_destroy(EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle);
 }
 
 struct RenderingContext {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle = 0;
-    // The browser took the context away and has not given it back yet, or
-    // gave it back and what it held is not built again yet.
+    // Counted by the page (context.js) at each webglcontextlost event. A
+    // context lost and given back between two ticks looks as it always did
+    // by the time a tick asks; only this count tells what it held is gone.
+    int losses = 0;
+    // The count when what the context holds was last built.
+    int lossesBuiltFor = 0;
+    // Seen taken away (by a tick, or by its error at a checkpoint), and what
+    // it held is not built again yet.
     bool takenAway = false;
     GLint maxSize = 0;
-    std::unique_ptr<std::uint8_t[]> bottomUpRows;
+    ReadBackRows bottomUpRows;
     FixedState fixed;
 };
 
@@ -35,8 +41,21 @@ namespace {
 
 std::string lastError = "no error";
 
+// WebGL 1 reports a lost context once, with an error code of its own.
+constexpr GLenum kContextLostWebGL = 0x9242;
+
 bool FitsSurface(const RenderingContext& context, int width, int height) {
     return width > 0 && height > 0 && width <= context.maxSize && height <= context.maxSize;
+}
+
+// The largest side the current context renders: a context given back after
+// a graphics reset may be on another device than before.
+GLint MaxSurfaceSide() {
+    GLint renderbufferSize = 0;
+    GLint viewportSize[2] = {0, 0};
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbufferSize);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewportSize);
+    return std::min({renderbufferSize, viewportSize[0], viewportSize[1]});
 }
 
 }  // namespace
@@ -49,7 +68,10 @@ RenderingContext* CreateGLContext(OffscreenBitmap& bitmap) {
     int width = 0;
     int height = 0;
     bitmap.GetSize(width, height);
-    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle = velmora_webgl_create(width, height);
+    // Made first: the page counts the context's losses into it.
+    auto made = std::make_unique<RenderingContext>();
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle =
+        velmora_webgl_create(width, height, &made->losses);
     if (handle <= 0) {
         lastError = "This browser offers no WebGL context of " + std::to_string(width) + " x " +
                     std::to_string(height) + " pixels.";
@@ -57,7 +79,6 @@ RenderingContext* CreateGLContext(OffscreenBitmap& bitmap) {
         return nullptr;
     }
     emscripten_webgl_make_context_current(handle);
-    auto made = std::make_unique<RenderingContext>();
     made->handle = handle;
     std::string error;
     if (!MakeFixedState(made->fixed, error)) {
@@ -66,13 +87,9 @@ RenderingContext* CreateGLContext(OffscreenBitmap& bitmap) {
         velmora_webgl_destroy(handle);
         return nullptr;
     }
-    GLint renderbufferSize = 0;
-    GLint viewportSize[2] = {0, 0};
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbufferSize);
-    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewportSize);
-    made->maxSize = std::min({renderbufferSize, viewportSize[0], viewportSize[1]});
+    made->maxSize = MaxSurfaceSide();
     made->bottomUpRows = MakeReadBackRows(width, height);
-    if (!made->bottomUpRows) {
+    if (!made->bottomUpRows.bytes) {
         lastError = "Out of memory.";
         ShowLastError("wglCreateContext");
         velmora_webgl_destroy(handle);
@@ -92,7 +109,7 @@ ContextState MakeGLContextCurrent(RenderingContext& context) {
         UseFixedState(nullptr);
         return ContextState::kTakenAway;
     }
-    if (!context.takenAway) {
+    if (!context.takenAway && context.losses == context.lossesBuiltFor) {
         UseFixedState(&context.fixed);
         return ContextState::kAsLeft;
     }
@@ -112,9 +129,22 @@ ContextState MakeGLContextCurrent(RenderingContext& context) {
     // The loss leaves its own error behind, which is no error of a frame.
     for (int i = 0; i < 8 && glGetError() != GL_NO_ERROR; ++i) {
     }
+    context.maxSize = MaxSurfaceSide();
+    context.lossesBuiltFor = context.losses;
     context.takenAway = false;
     UseFixedState(&context.fixed);
     return ContextState::kMadeAnew;
+}
+
+bool TakenAwayByError(RenderingContext& context, unsigned int code) {
+    if (code != kContextLostWebGL) {
+        return false;
+    }
+    // Lost in the middle of a frame: the rest of it draws nothing, and the
+    // first frame after the context's return builds it again.
+    context.takenAway = true;
+    UseFixedState(nullptr);
+    return true;
 }
 
 void LetGoOfGLContext(RenderingContext& context) {
@@ -134,7 +164,7 @@ bool ResizeGLContext(RenderingContext& context, OffscreenBitmap& bitmap, int wid
         return false;
     }
     auto rows = MakeReadBackRows(width, height);
-    if (!rows || !velmora_webgl_resize(context.handle, width, height)) {
+    if (!rows.bytes || !velmora_webgl_resize(context.handle, width, height)) {
         return false;
     }
     if (!bitmap.Resize(width, height)) {
@@ -147,7 +177,7 @@ bool ResizeGLContext(RenderingContext& context, OffscreenBitmap& bitmap, int wid
 
 void FinishGLFrame(RenderingContext& context, OffscreenBitmap& bitmap) {
     DrawGathered(context.fixed);
-    ReadBackFrame(bitmap, context.bottomUpRows.get());
+    ReadBackFrame(bitmap, context.bottomUpRows);
 }
 
 void DestroyGLContext(RenderingContext* context) {

@@ -2,8 +2,12 @@
 // on the page, with a WebGL 1 context whose drawing buffer is the surface
 // every frame is rendered into before it is read back into the bitmap.
 mergeInto(LibraryManager.library, {
-  velmora_webgl_create__deps: ['$GL'],
-  velmora_webgl_create: function(width, height) {
+  // Each context's event listeners, by handle, to be taken off with it.
+  $velmoraDrawing: { listeners: {} },
+
+  // losses: where in wasm memory the context's losses are counted.
+  velmora_webgl_create__deps: ['$GL', '$velmoraDrawing'],
+  velmora_webgl_create: function(width, height, losses) {
     if (typeof document == 'undefined') return 0;
     var canvas = document.createElement('canvas');
     canvas.width = width;
@@ -23,15 +27,22 @@ mergeInto(LibraryManager.library, {
     }
     // A browser takes the context of a page in the background (phones) or
     // after a graphics reset. Asking for it back; the ticks go on meanwhile,
-    // drawing nothing, and the first one after its return rebuilds it.
+    // drawing nothing. Each loss is counted where the program reads it, so
+    // that the first tick after the context's return rebuilds it even when
+    // no tick ran while it was away.
     // Module.onDrawingTakenAway, when the page has one, is told of both.
-    canvas.addEventListener('webglcontextlost', function(event) {
-      event.preventDefault();
-      if (Module['onDrawingTakenAway']) Module['onDrawingTakenAway'](true);
-    });
-    canvas.addEventListener('webglcontextrestored', function() {
-      if (Module['onDrawingTakenAway']) Module['onDrawingTakenAway'](false);
-    });
+    var listeners = {
+      webglcontextlost: function(event) {
+        event.preventDefault();
+        HEAP32[losses >> 2] += 1;
+        if (Module['onDrawingTakenAway']) Module['onDrawingTakenAway'](true);
+      },
+      webglcontextrestored: function() {
+        if (Module['onDrawingTakenAway']) Module['onDrawingTakenAway'](false);
+      },
+    };
+    for (var type in listeners) canvas.addEventListener(type, listeners[type]);
+    velmoraDrawing.listeners[handle] = listeners;
     // Where a test finds the context to take it away on purpose.
     Module['drawingCanvas'] = canvas;
     return handle;
@@ -52,8 +63,13 @@ mergeInto(LibraryManager.library, {
     return 0;
   },
 
-  velmora_webgl_destroy__deps: ['$GL'],
+  // The count of losses goes with the context: no event writes it after.
+  velmora_webgl_destroy__deps: ['$GL', '$velmoraDrawing'],
   velmora_webgl_destroy: function(handle) {
+    var canvas = GL.contexts[handle].GLctx.canvas;
+    var listeners = velmoraDrawing.listeners[handle];
+    for (var type in listeners) canvas.removeEventListener(type, listeners[type]);
+    delete velmoraDrawing.listeners[handle];
     GL.deleteContext(handle);
   },
 });

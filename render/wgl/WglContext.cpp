@@ -92,6 +92,10 @@ ContextState MakeGLContextCurrent(RenderingContext& context) {
     return ContextState::kAsLeft;
 }
 
+bool TakenAwayByError(RenderingContext&, unsigned int) {
+    return false;  // nothing takes this context away: every error is a drawing error
+}
+
 void LetGoOfGLContext(RenderingContext& context) {
     if (wglGetCurrentContext() == context.context) {
         wglMakeCurrent(nullptr, nullptr);

@@ -9,6 +9,7 @@
 #include <GL/glext.h>
 #include <gtest/gtest.h>
 
+#include "render/ReadBack.h"
 #include "tests/velmora/FakePlatform.h"
 
 namespace {
@@ -224,6 +225,25 @@ TEST_F(DrawGLTest, EveryFrameIsClearedToBlack) {
     for (int k = 0; k < dc.stride * dc.height; ++k) {
         ASSERT_EQ(dc.pixels[k], 0) << k;
     }
+}
+
+TEST_F(DrawGLTest, ReadBackGoesOnlyThroughRowsOfTheBitmapsSize) {
+    // A lit frame in the framebuffer, read back into a fresh, black bitmap
+    // of its size: through smaller rows it would be written past their end.
+    DrawPolygon({{-2, -2, 0}, {2, -2, 0}, {2, 2, 0}, {-2, 2, 0}});
+    OffscreenBitmap bitmap;
+    ASSERT_TRUE(bitmap.Create(300, 200, 24));
+    const auto lit = [&bitmap] {
+        const std::uint8_t* p = bitmap.GetMemoryDC().pixels + 100 * bitmap.Stride() + 150 * 3;
+        return p[0] + p[1] + p[2] > 0;
+    };
+    ReadBackRows smaller = MakeReadBackRows(30, 20);
+    ASSERT_TRUE(smaller.bytes);
+    EXPECT_FALSE(ReadBackFrame(bitmap, smaller));
+    EXPECT_FALSE(lit());
+    ReadBackRows same = MakeReadBackRows(300, 200);
+    EXPECT_TRUE(ReadBackFrame(bitmap, same));
+    EXPECT_TRUE(lit());
 }
 
 }  // namespace

@@ -53,20 +53,32 @@ export async function requireWebGL(browser, page) {
   return renderer;
 }
 
-// The canvas's pixels, red-green-blue-alpha, as the page shows them.
-export async function canvasPixels(page, selector) {
+// The canvas's pixels, red-green-blue-alpha, as the page shows them: all of
+// them, or those of the top left corner [width, height] with lit, the
+// number of pixels outside it that are not black.
+export async function canvasPixels(page, selector, corner = null) {
   const result = await page.evaluate(`(() => {
     const canvas = document.querySelector(${JSON.stringify(selector)});
-    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    const [width, height] = ${JSON.stringify(corner)} || [canvas.width, canvas.height];
+    const all = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let lit = 0;
+    for (let y = 0; y < canvas.height; ++y) {
+      for (let x = y < height ? width : 0; x < canvas.width; ++x) {
+        const p = 4 * (y * canvas.width + x);
+        if (all[p] || all[p + 1] || all[p + 2]) ++lit;
+      }
+    }
+    const data = canvas.getContext('2d').getImageData(0, 0, width, height).data;
     let text = '';
     for (let i = 0; i < data.length; i += 8192) {
       text += String.fromCharCode.apply(null, data.subarray(i, i + 8192));
     }
-    return { width: canvas.width, height: canvas.height, data: btoa(text) };
+    return { width, height, lit, data: btoa(text) };
   })()`);
   return {
     width: result.width,
     height: result.height,
+    lit: result.lit,
     rgba: new Uint8Array(Buffer.from(result.data, 'base64')),
   };
 }

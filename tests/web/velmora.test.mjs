@@ -1,6 +1,7 @@
 // velmora's page in headless Chromium: its frames against velmora-capture's
 // for the same ticks, keys and size, also after the browser took the WebGL
-// context away and gave it back; the page's own timer; q; the keys on a
+// context away and gave it back, wherever that falls between the ticks and
+// with the window resized meanwhile; the page's own timer; q; the keys on a
 // touch screen; the page without WebGL.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -94,26 +95,106 @@ for (const [name, keys] of Object.entries(scripts)) {
   }
 }
 
+// The browser taking the drawing away and giving it back, as a graphics
+// reset would; each returns once the page has had the event.
+const noteShown = "!document.getElementById('nogl').hidden";
+const loseContext = `(window.loseContext = Module.drawingCanvas.getContext('webgl')
+                       .getExtension('WEBGL_lose_context')).loseContext()`;
+async function takeAway(page) {
+  await page.evaluate(loseContext);
+  await page.waitFor(noteShown);
+}
+async function giveBack(page) {
+  await page.evaluate('loseContext.restoreContext()');
+  await page.waitFor(`!(${noteShown})`);
+}
+const ticker = (page) => async (n) =>
+  assert.equal(await page.evaluate(`Module._velmora_test_ticks(${n})`), n);
+
 test('velmora\'s page gets its drawing back after the browser took it, at the right tick', async () => {
   const linux = capture('start', {}, 300, 200);
   const page = await openHeld();
-  const tick = async (n) => assert.equal(await page.evaluate(`Module._velmora_test_ticks(${n})`), n);
-  const noteShown = "!document.getElementById('nogl').hidden";
+  const tick = ticker(page);
   await tick(10);
-  await page.evaluate(`window.loseContext = Module.drawingCanvas.getContext('webgl')
-                         .getExtension('WEBGL_lose_context'); loseContext.loseContext()`);
-  await page.waitFor(noteShown);
+  await takeAway(page);
   assert.match(await page.evaluate("document.getElementById('nogl').innerText"), /taken .* away/);
   // The ticks go on while the drawing is away: the cube turns unseen.
   await tick(10);
-  await page.evaluate('loseContext.restoreContext()');
-  await page.waitFor(`!(${noteShown})`);
+  await giveBack(page);
   await tick(12);
   const web = await canvasPixels(page, '#window');
   const same = compareFrames(web, linux(32));
   assert.ok(isFaithful(same), `tick 32 after the drawing came back: ${describe(same)}`);
   assert.ok(!isFaithful(compareFrames(web, linux(10))), 'the picture is the one from before the loss');
   // No message box: the loss is no drawing error.
+  assert.deepEqual(page.console, []);
+  await page.close();
+});
+
+test('velmora\'s drawing comes back however its loss and return fall between the ticks', async () => {
+  const linux = capture('start', {}, 300, 200);
+  const page = await openHeld();
+  const tick = ticker(page);
+  await tick(20);
+  // Lost and given back with no tick between: no tick ever sees it away.
+  await takeAway(page);
+  await giveBack(page);
+  await tick(12);
+  let same = compareFrames(await canvasPixels(page, '#window'), linux(32));
+  assert.ok(isFaithful(same), `tick 32, no tick while the drawing was away: ${describe(same)}`);
+  // Lost in the middle of a tick, which learns of it from the loss's own
+  // error at a checkpoint; then several ticks while it is away.
+  await page.evaluate(`(() => {
+    const gl = Module.drawingCanvas.getContext('webgl');
+    gl.clear = (mask) => { delete gl.clear; ${loseContext}; gl.clear(mask); };
+  })()`);
+  await tick(1);
+  await page.waitFor(noteShown);
+  await tick(5);
+  await giveBack(page);
+  await tick(10);
+  same = compareFrames(await canvasPixels(page, '#window'), linux(48));
+  assert.ok(isFaithful(same), `tick 48, lost within tick 33: ${describe(same)}`);
+  assert.deepEqual(page.console, []);
+  await page.close();
+});
+
+test('a resize while velmora\'s drawing is away: the new size on its return, or the last that works', async () => {
+  const linux = capture('start', {}, 480, 270);
+  const page = await openHeld();
+  const tick = ticker(page);
+  const resize = async (width, height) => {
+    await page.evaluate(`(() => {
+      const frame = document.getElementById('frame');
+      frame.style.width = '${width}px';
+      frame.style.height = '${height}px';
+    })()`);
+    await page.waitFor(`document.getElementById('window').width == ${width} &&
+                        document.getElementById('window').height == ${height}`);
+  };
+  await tick(16);
+  await takeAway(page);
+  await resize(480, 270);
+  await tick(4);
+  await giveBack(page);
+  await tick(12);
+  let same = compareFrames(await canvasPixels(page, '#window'), linux(32));
+  assert.ok(isFaithful(same), `tick 32 at 480x270, resized while away: ${describe(same)}`);
+  // One pixel wider than any surface the browser renders: the picture stays
+  // 480 x 270 in the corner, and the rest of the window black.
+  const tooWide = 1 + await page.evaluate(`(() => {
+    const gl = Module.drawingCanvas.getContext('webgl');
+    return Math.min(gl.getParameter(gl.MAX_RENDERBUFFER_SIZE), ...gl.getParameter(gl.MAX_VIEWPORT_DIMS));
+  })()`);
+  await takeAway(page);
+  await resize(tooWide, 270);
+  await tick(4);
+  await giveBack(page);
+  await tick(12);
+  const web = await canvasPixels(page, '#window', [480, 270]);
+  same = compareFrames(web, linux(48));
+  assert.ok(isFaithful(same), `tick 48 in a window ${tooWide} wide: ${describe(same)}`);
+  assert.equal(web.lit, 0, 'pixels not black beside the picture');
   assert.deepEqual(page.console, []);
   await page.close();
 });
