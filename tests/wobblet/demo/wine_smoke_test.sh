@@ -154,14 +154,26 @@ echo "lost device: $line; shown again after the reset, closed with status 0"
 # cost more than the period, and then a lower rate is that cost, not the
 # pacer's. Below 59 frames/s the test fails only when a frame cost less
 # than 80 % of a period: then the pacer slept too long.
+# The machine's idle share over the run, from the kernel's counts: a
+# machine with no core to spare lets no pacer keep its rate.
+idle_and_total() { awk '/^cpu / { print $5 + $6, $2 + $3 + $4 + $5 + $6 + $7 + $8 + $9 }' /proc/stat; }
+read -r idle_before total_before < <(idle_and_total)
 line=$(timeout 60 wine "$probe" 10 2>"$tmp/probe.err") || fail "pace probe failed: $(cat "$tmp/probe.err")"
-echo "pacing: $line"
+read -r idle_after total_after < <(idle_and_total)
+idle=$(awk -v i=$((idle_after - idle_before)) -v t=$((total_after - total_before)) \
+    'BEGIN { printf "%.0f", (t > 0 ? 100 * i / t : 100) }')
+echo "pacing: $line; the machine was ${idle} % idle"
 fps=$(echo "$line" | sed -n 's/.* fps \([0-9.]*\) .*/\1/p')
 cpu=$(echo "$line" | sed -n 's/.* cpu \([0-9.]*\)%.*/\1/p')
 [ -n "$fps" ] && [ -n "$cpu" ] || fail "no frame rate or CPU in \"$line\""
 awk -v f="$fps" 'BEGIN { exit !(f <= 61) }' || fail "frame rate $fps is above 61: the loop is not paced"
 frame_ms=$(awk -v f="$fps" -v c="$cpu" 'BEGIN { printf "%.1f", (f > 0 ? 10 * c / f : 0) }')
 if ! awk -v f="$fps" 'BEGIN { exit !(f >= 59) }'; then
+    if [ "$idle" -lt 10 ]; then
+        echo "frame rate $fps: below 60 on a machine with no core to spare (${idle} % idle); not the pacer's to judge"
+        echo "wine smoke: ok"
+        exit 0
+    fi
     awk -v m="$frame_ms" 'BEGIN { exit !(m >= 0.8 * 1000 / 60) }' \
         || fail "frame rate $fps is below 59 though a frame took only $frame_ms ms of processor time"
     echo "frame rate $fps: below 60 because a frame takes $frame_ms ms of processor time under Wine"
