@@ -116,8 +116,10 @@ enum class ScreenShown {
     // and the program ends.
     kLost,
     // Nothing was shown this time; the next call may show again, and gets
-    // the whole screen as changed. Returned without spinning: a platform
-    // that waits for its device waits a bounded time.
+    // the whole screen as changed. A platform may say so at once: the core
+    // then waits about a display period, taking the system's messages,
+    // before it tries again. One that waits for its device waits a bounded
+    // time.
     kNotShown,
     // Handed to the display without waiting for it: the core's pacer keeps
     // the loop at the refresh rate.

@@ -1,5 +1,6 @@
 // The screen of runtime.h, the same on every platform: the platform shows
 // it (Platform.h), everything else is here.
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -53,6 +54,30 @@ bool WaitUntilSeen() {
         TakePlatformMessage(kUnseenWaitMs);
     }
     return true;
+}
+
+// Between a frame that could not be shown and the next try: about a display
+// period, while the system's messages are taken, so that a way of showing
+// that fails at once, and for as long as it likes, costs what showing would
+// and never spins, and a close is heard at once. The full period is waited
+// however many messages come meanwhile: a flood of them must not turn the
+// wait into a spin. The beat starts afresh with the next frame shown.
+void WaitBeforeNextTry() {
+    using Clock = FramePacer::Clock;
+    const Clock::time_point until = Clock::now() + screen.pacer.Period();
+    while (!EventQueued(EventWindowClosed)) {
+        const Clock::duration left = until - Clock::now();
+        if (left <= Clock::duration::zero()) {
+            break;
+        }
+        const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+        // None came: the wait ran out, or this system cannot wait (a page,
+        // whose own refresh calls the frames).
+        if (TakePlatformMessage(static_cast<int>(ms)) == 0) {
+            break;
+        }
+    }
+    screen.pacer.Start(screen.traits.refreshHz);
 }
 
 }  // namespace
@@ -110,7 +135,7 @@ int PresentScreen() {
     }
     if (!screen.usable) {
         // Nothing is shown any more, but the loop it paces must not spin.
-        Pace(FramePacer::Clock::duration::zero());
+        WaitBeforeNextTry();
         return 1;
     }
     if (!WaitUntilSeen()) {
@@ -132,10 +157,10 @@ int PresentScreen() {
         return 0;
     }
     if (shown == ScreenShown::kNotShown) {
-        // The next presentation shows the whole screen, and the loop keeps
-        // its beat while it waits.
+        // The next presentation shows the whole screen. Paced or not, the
+        // loop waits before it tries again.
         DamageWholeScreen();
-        Pace(FramePacer::Clock::duration::zero());
+        WaitBeforeNextTry();
         return 1;
     }
     // Only a presentation that can wait for the retrace sets the beat; one

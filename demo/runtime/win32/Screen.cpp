@@ -17,6 +17,13 @@ constexpr UINT kSdkVersion = 32;
 // tick of the system clock, 15.6 ms, so counting sleeps would wait half a
 // second.
 constexpr DWORD kLostDeviceWaitMs = 32;
+// A reset that fails because the device was lost again on the way, or for
+// want of memory, may pass at a later try: it is tried again, at the pace of
+// the presentations, for this long while the window can be seen.
+constexpr DWORD kResetTriesMs = 30000;
+// A longer gap between two failed resets is time the program was held up
+// (the window out of sight, the machine asleep), not time spent trying.
+constexpr DWORD kMostCountedResetGapMs = 1000;
 // D3DCREATE_FPU_PRESERVE: the process's floating-point control word is left
 // as it is, which the corner arithmetic depends on.
 constexpr DWORD kHardwareVertices = D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_FPU_PRESERVE;
@@ -45,6 +52,12 @@ struct Screen {
     IDirect3DSurface9* backBuffer = nullptr;
     D3DPRESENT_PARAMETERS parameters{};
     int refreshRate = 0;
+    // Resets that failed in a way that may pass, since the last one that
+    // worked: the time spent on them while the window could be seen, and
+    // when the last was tried.
+    bool resetFailing = false;
+    DWORD resetTriedMs = 0;
+    DWORD lastResetTry = 0;
 };
 
 ScreenSystem screenSystem;
@@ -81,13 +94,54 @@ void SetSpriteDefaults() {
     screen.device->SetRenderState(D3DRS_MULTISAMPLEANTIALIAS, FALSE);
 }
 
+// Whether a reset that failed in a way that may pass is tried again: until
+// the tries have taken kResetTriesMs while the window could be seen.
+bool TryResetAgain() {
+    const DWORD now = GetTickCount();
+    if (screen.resetFailing && PlatformScreenSeen()) {
+        const DWORD gap = now - screen.lastResetTry;
+        screen.resetTriedMs += gap < kMostCountedResetGapMs ? gap : kMostCountedResetGapMs;
+    }
+    screen.resetFailing = true;
+    screen.lastResetTry = now;
+    return screen.resetTriedMs < kResetTriesMs;
+}
+
+// A device that asks to be reset, reset with the parameters it was made
+// with. Lost again between the test and the reset, or short of memory, it
+// stays to be reset at the next presentation, and until then nothing but
+// its test, its reset and its release may be called. Any other failure
+// cannot pass by trying again.
+ScreenShown ResetDevice() {
+    EndScreenDrawing();
+    Release(screen.backBuffer);
+    const HRESULT reset = screenDeviceCalls.reset(screen.device, &screen.parameters);
+    if ((reset == D3DERR_DEVICELOST || reset == D3DERR_OUTOFVIDEOMEMORY ||
+         reset == E_OUTOFMEMORY) &&
+        TryResetAgain()) {
+        return ScreenShown::kNotShown;
+    }
+    if (FAILED(reset) ||
+        FAILED(screen.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &screen.backBuffer))) {
+        screen.usable = false;
+        return ScreenShown::kLost;
+    }
+    screen.resetFailing = false;
+    screen.resetTriedMs = 0;
+    SetSpriteDefaults();
+    // The reset emptied the back buffer; the next frame draws it whole.
+    return ScreenShown::kNotShown;
+}
+
 // The back buffer keeps the last frame (copy swap effect): a repaint only
 // presents it again, without waiting for the pacer.
 ScreenShown PresentBackBuffer() {
     if (!screen.usable) {
         return ScreenShown::kLost;
     }
-    screen.device->SetRenderTarget(0, screen.backBuffer);
+    if (screen.backBuffer != nullptr) {
+        screen.device->SetRenderTarget(0, screen.backBuffer);
+    }
     HRESULT level = screenDeviceCalls.test(screen.device);
     const DWORD waitStart = GetTickCount();
     while (level == D3DERR_DEVICELOST && GetTickCount() - waitStart < kLostDeviceWaitMs) {
@@ -103,18 +157,10 @@ ScreenShown PresentBackBuffer() {
         screen.usable = false;
         return ScreenShown::kLost;
     }
-    if (level == D3DERR_DEVICENOTRESET) {
-        EndScreenDrawing();
-        Release(screen.backBuffer);
-        if (FAILED(screenDeviceCalls.reset(screen.device, &screen.parameters)) ||
-            FAILED(
-                screen.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &screen.backBuffer))) {
-            screen.usable = false;
-            return ScreenShown::kLost;
-        }
-        SetSpriteDefaults();
-        // The reset emptied the back buffer; the next frame draws it whole.
-        return ScreenShown::kNotShown;
+    // A reset that failed left no back buffer: only a reset gives it back,
+    // whatever the test says now.
+    if (level == D3DERR_DEVICENOTRESET || screen.backBuffer == nullptr) {
+        return ResetDevice();
     }
     const RECT source{0, 0, screen.placement.width, screen.placement.height};
     RECT destination;

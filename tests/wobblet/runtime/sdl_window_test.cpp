@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "demo/runtime/runtime.h"
-#include "tests/wobblet/runtime/CloseRequest.h"
+#include "tests/wobblet/runtime/XWindow.h"
 
 namespace {
 
@@ -205,7 +205,8 @@ TEST_F(SdlWindowTest, PresentationKeepsToTheRefreshRate) {
 }
 
 // Presenting sends only what changed; a window whose contents the display
-// lost (uncovered, exposed) must get all of it again.
+// lost (uncovered, exposed) must get all of it again: what the surface holds
+// is shown again, and nothing is copied into it for that.
 TEST_F(SdlWindowTest, AnExposedWindowGetsItsSurfaceAgainUncopied) {
     ASSERT_EQ(LoadScreenSystem(), 1);
     auto* window = static_cast<SDL_Window*>(MakeWindow(0, 0, 0, 320, 200, "Wobblet", 0xC80000));
@@ -222,11 +223,15 @@ TEST_F(SdlWindowTest, AnExposedWindowGetsItsSurfaceAgainUncopied) {
     const auto pixel = [&](int x, int y) { return PixelOf(surface, x, y); };
     EXPECT_EQ(pixel(0, 0), 0x0000FFu);
     EXPECT_EQ(pixel(105, 55), 0xFFFF00u);
+    const auto shown = [&](int x, int y) { return ShownPixel(window, x, y); };
+    EXPECT_EQ(shown(0, 0), 0x0000FFu);
     // Nothing drawn: a present sends nothing and the surface stays as it is.
-    // The mark tells whether anything copies into it later.
+    // The mark tells whether anything copies into it later, and, once the
+    // display shows it, that the surface was sent again.
     SDL_FillRect(surface, nullptr, 0);
     ASSERT_EQ(PresentScreen(), 1);
     EXPECT_EQ(pixel(0, 0), 0u);
+    EXPECT_EQ(shown(0, 0), 0x0000FFu);
     SDL_Event expose{};
     expose.type = SDL_WINDOWEVENT;
     expose.window.windowID = SDL_GetWindowID(window);
@@ -237,6 +242,8 @@ TEST_F(SdlWindowTest, AnExposedWindowGetsItsSurfaceAgainUncopied) {
     // sent again as it is, with nothing copied into it.
     EXPECT_EQ(pixel(0, 0), 0u);
     EXPECT_EQ(pixel(105, 55), 0u);
+    EXPECT_EQ(shown(0, 0), 0u);
+    EXPECT_EQ(shown(105, 55), 0u);
     // And the frames after it still send only what they change.
     FillAndPresent(100, 50, 20, 10, PackColor(255, 0, 0));
     EXPECT_EQ(pixel(105, 55), 0xFF0000u);
