@@ -39,6 +39,8 @@ int InitApp();
 
 void HandleKey(char character);
 void AnimateFrame();
+// Draws the scene and copies it to the client area; nothing while the
+// window cannot be seen (MainWindowCanBeSeen).
 void RenderFrame();
 
 // The window messages.

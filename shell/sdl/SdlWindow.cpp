@@ -122,3 +122,9 @@ void GetClientSize(int& width, int& height) {
         SDL_GetWindowSize(mainWindow, &width, &height);
     }
 }
+
+// What SDL says of the window: minimised (iconic) or unmapped under X11.
+bool MainWindowCanBeSeen() {
+    return mainWindow != nullptr &&
+           (SDL_GetWindowFlags(mainWindow) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
+}

@@ -143,3 +143,7 @@ void CopyToWindow(const MemoryDC& source, int width, int height) {
 void ShowMessage(const std::string& text, const std::string& caption, MessageOwner) {
     velmora_page_message(text.c_str(), caption.c_str());
 }
+
+bool MainWindowCanBeSeen() {
+    return EM_ASM_INT({ return document.hidden ? 0 : 1; }) != 0;
+}
