@@ -37,18 +37,10 @@ else
     start_wayland_session "$tmp"
     on_screen() { DISPLAY=$weston_x_display "$@"; }
 fi
-# weston's pointer lags behind X's: a long move pins it in a corner first.
-pointer_to() {
-    on_screen xdotool mousemove 0 0
-    sleep 0.1
-    on_screen xdotool mousemove "$1" "$2"
-    sleep 0.2
-}
-
 launched=$(now_ns)
 "$velmora" >"$tmp/velmora.out" 2>"$tmp/velmora.err" &
 pid=$!
-pids+=($pid)
+pids+=("$pid")
 
 # Where the client area is: cx cy cw ch.
 if [ "$bench" = x11 ]; then
@@ -61,20 +53,7 @@ if [ "$bench" = x11 ]; then
     cw=$(echo "$info" | sed -n 's/.*Width: *//p')
     ch=$(echo "$info" | sed -n 's/.*Height: *//p')
 else
-    pointer_to 1023 767
-    # The 300 x 200 of pure black around the cube, thinned by two pixels
-    # all round so that the thin black lines of weston's pointer drop out.
-    for _ in $(seq 100); do
-        wayland_screenshot "$tmp/desktop.png"
-        read -r cw ch cx cy <<<"$($convert "$tmp/desktop.png" -fill white +opaque black -negate \
-            -morphology Erode Square:2 -format '%@' info: 2>/dev/null | sed 's/[x+]/ /g')"
-        [ "${cw:-0}" -eq 296 ] && [ "${ch:-0}" -eq 196 ] && break
-        sleep 0.1
-    done
-    [ "${cw:-0}" -eq 296 ] && [ "${ch:-0}" -eq 196 ] ||
-        fail "no 300x200 client area appeared: $(cat "$tmp/velmora.err")"
-    cx=$((cx - 2))
-    cy=$((cy - 2))
+    wayland_client_area "$tmp/desktop" || fail "no 300x200 client area appeared: $(cat "$tmp/velmora.err")"
     cw=300
     ch=200
 fi
@@ -116,16 +95,7 @@ if [ "$bench" = x11 ]; then
     keys="+<"
     xdotool type --window "$window" "$keys"
 else
-    # The first click may only give the window the focus.
-    for _ in 1 2 3; do
-        pointer_to $((cx + 219)) $((cy - 12))
-        on_screen xdotool click 1
-        sleep 0.5
-        pointer_to 1023 767
-        shoot gone
-        [ "$($convert "ppm:$tmp/gone.ppm" -fill white +opaque black -format '%[fx:round(100*mean)]' info:)" -eq 100 ] &&
-            break
-    done
+    wayland_minimise "$tmp/gone" || fail "the minimise button left the window on the screen"
     keys=""
 fi
 sleep 0.5
@@ -144,10 +114,7 @@ echo "unseen: ${percent}% of a core over $unseen_seconds s"
 if [ "$bench" = x11 ]; then
     xdotool windowactivate --sync "$window" 2>/dev/null
 else
-    on_screen xdotool keydown super key Tab
-    sleep 0.2
-    on_screen xdotool keyup super
-    pointer_to 1023 767
+    wayland_switch_back
 fi
 sleep 0.3
 shoot again
