@@ -20,6 +20,7 @@ void CubeMesh::Release() {
     warpedPoints.reset();
     restPoints.reset();
     gridSize = 0;
+    pendingWarp = nullptr;
 }
 
 void CubeMesh::Create(int n) {
@@ -61,10 +62,19 @@ void CubeMesh::ApplyWarp(double t, WarpFunction warp) {
     if (warp == nullptr || gridSize == 0) {
         return;
     }
+    pendingWarp = warp;
+    pendingTime = t;
+}
+
+void CubeMesh::CatchUp() const {
+    if (pendingWarp == nullptr) {
+        return;
+    }
     const int count = 6 * gridSize * gridSize;
     for (int k = 0; k < count; ++k) {
-        warpedPoints[k] = warp(restPoints[k], t);
+        warpedPoints[k] = pendingWarp(restPoints[k], pendingTime);
     }
+    pendingWarp = nullptr;
 }
 
 Vector3* CubeMesh::GetFace(int face, int& n) {
@@ -72,6 +82,12 @@ Vector3* CubeMesh::GetFace(int face, int& n) {
         n = 0;
         return nullptr;
     }
+    CatchUp();
     n = gridSize;
     return warpedPoints.get() + face * gridSize * gridSize;
+}
+
+const Vector3* CubeMesh::WarpedPoints() const {
+    CatchUp();
+    return warpedPoints.get();
 }

@@ -33,6 +33,9 @@ class Scene {
     void Draw(DrawGL& drawGL);
     // (n - 1)^2 polygons through the n x n points, then colorTime += 0.01.
     void DrawFaceGrid(DrawGL& drawGL, const Vector3* points, int n, double faceValue);
+    // For a tick whose picture nobody can see: leaves colorTime where Draw
+    // would have, face by face, and draws nothing.
+    void PassOverDraw();
 
     const Matrix4x4& GetOrientation() const { return orientation; }
     double GetTumblePhase() const { return tumblePhase; }

@@ -39,6 +39,9 @@ int InitApp();
 
 void HandleKey(char character);
 void AnimateFrame();
+// Draws the scene and copies it to the client area. While the window cannot
+// be seen (MainWindowCanBeSeen) it draws nothing and only moves the colours
+// on as the drawing would have.
 void RenderFrame();
 
 // The window messages.

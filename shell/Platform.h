@@ -24,6 +24,10 @@ void PostQuit(int exitCode);
 // Makes the window visible; the core calls it once, after the drawing context
 // exists.
 void ShowMainWindow();
+// Whether anyone can see the client area now, by what the window system
+// says: false while the window is minimised, hidden, or (where the system
+// tells so) off every screen. A platform that cannot tell says true.
+bool MainWindowCanBeSeen();
 // The client area's size now; 0 x 0 when there is no window.
 void GetClientSize(int& width, int& height);
 // Fills width x height from the top-left of the client area with black.

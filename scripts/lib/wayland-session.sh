@@ -50,3 +50,64 @@ INI
 wayland_screenshot() {
     DISPLAY=$weston_x_display grab_screen "$1"
 }
+
+# On weston's output (through $weston_x_display, after start_wayland_session):
+
+# wayland_pointer_to X Y: moves weston's pointer there. weston's x11 backend
+# moves its pointer by the difference between X's motion events, so it may
+# lag behind X's; a long move from 0,0 first pins it to where X's is.
+wayland_pointer_to() {
+    DISPLAY=$weston_x_display xdotool mousemove 0 0
+    sleep 0.1
+    DISPLAY=$weston_x_display xdotool mousemove "$1" "$2"
+    sleep 0.2
+}
+
+# wayland_client_area OUT_PREFIX: waits up to 10 s for velmora's 300 x 200
+# client area, the 300 x 200 of pure black around the cube (the title bar and
+# the desktop are not black), thinned by two pixels all round so that the
+# thin black lines of weston's pointer drop out; sets cx and cy. Returns 1
+# when none appears. The pointer is parked in the bottom right corner.
+wayland_client_area() {
+    local w h x y
+    wayland_pointer_to 1023 767
+    for _ in $(seq 100); do
+        wayland_screenshot "$1.png"
+        read -r w h x y <<<"$(/usr/bin/convert "$1.png" -fill white +opaque black -negate \
+            -morphology Erode Square:2 -format '%@' info: 2>/dev/null | sed 's/[x+]/ /g')"
+        if [ "${w:-0}" -eq 296 ] && [ "${h:-0}" -eq 196 ]; then
+            cx=$((x - 2))
+            cy=$((y - 2))
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# wayland_minimise OUT_PREFIX: minimises velmora's 300 x 200 window at cx cy
+# by its title bar's minimise button (libdecor's, left of the maximise and
+# close buttons); the first click may only give the window the focus.
+# Returns 1 when the client area is still on the screen after three clicks.
+wayland_minimise() {
+    for _ in 1 2 3; do
+        wayland_pointer_to $((cx + 219)) $((cy - 12))
+        DISPLAY=$weston_x_display xdotool click 1
+        sleep 0.5
+        wayland_pointer_to 1023 767
+        wayland_screenshot "$1.png"
+        # No pure black left where the client area was.
+        [ "$(/usr/bin/convert "$1.png" -crop "300x200+$cx+$cy" -fill white +opaque black \
+            -format '%[fx:round(100*mean)]' info:)" -eq 100 ] && return 0
+    done
+    return 1
+}
+
+# wayland_switch_back: weston's window switcher (Super+Tab) brings the
+# minimised window back.
+wayland_switch_back() {
+    DISPLAY=$weston_x_display xdotool keydown super key Tab
+    sleep 0.2
+    DISPLAY=$weston_x_display xdotool keyup super
+    wayland_pointer_to 1023 767
+}

@@ -71,6 +71,11 @@ void PostQuit(int exitCode) {
 
 void ShowMainWindow() {}
 
+// The capture tool's window is there to be looked at: every tick is drawn.
+bool MainWindowCanBeSeen() {
+    return true;
+}
+
 void GetClientSize(int& width, int& height) {
     width = clientWidth;
     height = clientHeight;

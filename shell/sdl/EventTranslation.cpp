@@ -20,7 +20,7 @@ void DispatchWindowEvent(const SDL_WindowEvent& event) {
     if (window == nullptr || event.windowID != SDL_GetWindowID(window)) {
         return;
     }
-    FitFrameAtWindowEvent(event.event == SDL_WINDOWEVENT_EXPOSED);
+    FollowFrame();
     switch (event.event) {
         case SDL_WINDOWEVENT_EXPOSED:
             OnPaint();
@@ -38,15 +38,38 @@ void DispatchWindowEvent(const SDL_WindowEvent& event) {
 
 }  // namespace
 
-int RunEventLoop() {
+void RunTick() {
+    FollowFrame();
+    OnTimer();
+    KeepTicksFor(MainWindowCanBeSeen());
+}
+
+int RunEventLoop(void (*beforeTick)()) {
     int exitCode = 0;
     while (!QuitPosted(exitCode)) {
+        if (TakeLoopTick()) {
+            if (beforeTick != nullptr) {
+                beforeTick();
+            }
+            RunTick();
+            continue;
+        }
+        const int wait = MillisecondsToLoopTick();
         SDL_Event event;
-        if (SDL_WaitEvent(&event) == 0) {
+        SDL_ClearError();
+        if ((wait < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, wait)) == 1) {
+            if (beforeTick != nullptr && IsTickEvent(event)) {
+                beforeTick();
+            }
+            DispatchEvent(event);
+            continue;
+        }
+        // A wait with a time limit that ran out has nothing to say; one that
+        // ended early, or one without a limit, failed.
+        if (wait < 0 || (MillisecondsToLoopTick() > 0 && SDL_GetError()[0] != '\0')) {
             std::fprintf(stderr, "velmora: waiting for events failed: %s\n", SDL_GetError());
             return 1;
         }
-        DispatchEvent(event);
     }
     return exitCode;
 }
@@ -64,7 +87,7 @@ void PostQuit(int exitCode) {
 void DispatchEvent(const SDL_Event& event) {
     if (IsTickEvent(event)) {
         if (TakeTick()) {
-            OnTimer();
+            RunTick();
         }
         return;
     }

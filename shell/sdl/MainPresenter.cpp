@@ -26,6 +26,10 @@ const char* PresenterName() {
     return presenter != nullptr ? presenter->Name() : "none";
 }
 
+bool MainPresenterCanBeSeen() {
+    return presenter == nullptr || presenter->CanBeSeen();
+}
+
 void FillClientBlack(int width, int height) {
     if (presenter != nullptr) {
         presenter->Black(width, height);

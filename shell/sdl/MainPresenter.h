@@ -15,3 +15,6 @@ bool ChooseMainPresenter(SDL_Window* window, PresenterChoice choose, std::string
 void ReleaseMainPresenter();
 // The way chosen, by its name; "none" before a choice.
 const char* PresenterName();
+// What the way chosen learns of whether the window is shown (Presenter.h);
+// true before a choice.
+bool MainPresenterCanBeSeen();

@@ -32,6 +32,9 @@ class Presenter {
     virtual void Black(int width, int height) = 0;
     // What the way is called, for messages and measurements.
     virtual const char* Name() const = 0;
+    // Whether the compositor shows the window, where the way itself learns
+    // it; true where it learns nothing (the window's flags tell the rest).
+    virtual bool CanBeSeen() { return true; }
 };
 
 // Each way on its own, for a window that offers it; null otherwise, with the

@@ -26,32 +26,55 @@ void SetIcon(SDL_Window* window) {
 }
 
 // The 300 x 200 are the outside of the window. The window manager reports
-// its frame only after it has taken the window on, so the client area starts
-// as the whole 300 x 200 and gives the frame its share, keeping the whole
-// centred, as soon as the frame is known: at the latest by the first expose,
-// which comes after the window manager has framed and mapped the window.
-// Without a window manager no frame is ever reported and nothing changes.
-bool fittingFrame = false;
+// its frame (X11: _NET_FRAME_EXTENTS) only after it has taken the window on,
+// some only after the window is on the screen, and it may change the frame
+// later. So the client area starts as the whole 300 x 200, and whenever the
+// frame SDL reports is not the one the window was last fitted to, the client
+// area gives the frame its share again, keeping the whole centred. That goes
+// on while the client area is the size it was fitted to: once the user has
+// resized or maximised the window it is left as they made it. Without a
+// window manager no frame is ever reported and nothing changes.
+bool followingFrame = false;
+FrameBorders fittedBorders;
+int fittedWidth = 0;
+int fittedHeight = 0;
 
-void FitOuterSize() {
+bool SameBorders(const FrameBorders& a, const FrameBorders& b) {
+    return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
+}
+
+}  // namespace
+
+void FollowFrame() {
+    if (!followingFrame) {
+        return;
+    }
     FrameBorders borders;
     if (SDL_GetWindowBordersSize(mainWindow, &borders.top, &borders.left, &borders.bottom,
                                  &borders.right) != 0) {
-        fittingFrame = false;  // this video driver cannot tell
+        followingFrame = false;  // this video driver cannot tell
         return;
     }
-    if (borders.top == 0 && borders.left == 0 && borders.bottom == 0 && borders.right == 0) {
+    if (SameBorders(borders, fittedBorders)) {
         return;
     }
-    fittingFrame = false;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(mainWindow, &width, &height);
+    if (width != fittedWidth || height != fittedHeight ||
+        (SDL_GetWindowFlags(mainWindow) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) != 0) {
+        followingFrame = false;
+        return;
+    }
     const ClientRect rect = CentredClientRect(screenWidth, screenHeight, borders);
     SDL_SetWindowSize(mainWindow, rect.width, rect.height);
     if (screenWidth > 0 && screenHeight > 0) {
         SDL_SetWindowPosition(mainWindow, rect.x, rect.y);
     }
+    fittedBorders = borders;
+    fittedWidth = rect.width;
+    fittedHeight = rect.height;
 }
-
-}  // namespace
 
 bool CreateMainWindow(std::string& error, PresenterChoice choose) {
     if (!RegisterTickEvent(error)) {
@@ -73,6 +96,8 @@ bool CreateMainWindow(std::string& error, PresenterChoice choose) {
         error = SDL_GetError();
         return false;
     }
+    fittedBorders = FrameBorders{};
+    SDL_GetWindowSize(mainWindow, &fittedWidth, &fittedHeight);
     SetIcon(mainWindow);
     // A window nobody can see must not run on invisibly.
     std::string why;
@@ -96,23 +121,13 @@ void DestroyMainWindow() {
     }
 }
 
-void FitFrameAtWindowEvent(bool exposed) {
-    if (!fittingFrame) {
-        return;
-    }
-    FitOuterSize();
-    if (exposed) {
-        fittingFrame = false;
-    }
-}
-
 void ShowMainWindow() {
     if (mainWindow == nullptr) {
         return;
     }
     SDL_ShowWindow(mainWindow);
-    fittingFrame = true;
-    FitOuterSize();
+    followingFrame = true;
+    FollowFrame();
 }
 
 void GetClientSize(int& width, int& height) {
@@ -121,4 +136,14 @@ void GetClientSize(int& width, int& height) {
     if (mainWindow != nullptr) {
         SDL_GetWindowSize(mainWindow, &width, &height);
     }
+}
+
+// X11 tells SDL when the window is minimised (iconic) or unmapped, and SDL
+// keeps it in the window's flags. A Wayland compositor tells neither, and
+// SDL 2 passes on no suspended state: there the way the picture takes
+// learns it from the compositor's frame callbacks (WaylandPresenter.cpp).
+bool MainWindowCanBeSeen() {
+    return mainWindow != nullptr &&
+           (SDL_GetWindowFlags(mainWindow) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0 &&
+           MainPresenterCanBeSeen();
 }

@@ -20,6 +20,8 @@ SDL_Window* MainWindow();
 // Stops the timer, then releases the presenter and the window.
 void DestroyMainWindow();
 
-// At each event of the main window: until the window manager's frame is
-// known, the outer size is fitted to it, at the latest by the first expose.
-void FitFrameAtWindowEvent(bool exposed);
+// At each event of the main window and each tick: while the window is the
+// size it was fitted to, a frame the window manager reports anew (X11 tells
+// SDL of it with no event for the program) is given its share of the outer
+// 300 x 200 (SdlWindow.cpp).
+void FollowFrame();

@@ -23,6 +23,8 @@ class TickSchedule {
         }
         return static_cast<std::uint32_t>(due - nowMs);
     }
+    // The grid point of the next expiry.
+    std::uint64_t Due() const { return due; }
 
   private:
     std::uint64_t due = 0;

@@ -1,5 +1,6 @@
-// The tick's timer: started and stopped on the event thread, expiring on
-// SDL's timer thread, which only ever posts the tick event.
+// The tick's timer: started and stopped on the event thread. While the window
+// can be seen it expires on SDL's timer thread, which only ever posts the
+// tick event; while it cannot, the event thread keeps the grid alone.
 #include "shell/sdl/TickTimer.h"
 
 #include <mutex>
@@ -12,14 +13,18 @@
 namespace {
 
 Uint32 tickEventType = 0;
+// Between StartTimer and StopTimer, whoever keeps the ticks.
+bool timerOn = false;
+// The timer's thread keeps the ticks while this is not 0; otherwise, while
+// timerOn, the event loop does.
 SDL_TimerID tickTimer = 0;
 PendingTick pendingTick;
-// Touched by StartTimer before the timer exists, then only by the timer
-// thread.
+// Touched by the event thread only while no timer exists, and by the timer
+// thread only while one does.
 TickSchedule tickSchedule;
 
-// Posting wakes the waiting loop through the window. Once StopTimer has
-// returned no post may follow, or it could reach a window that is already
+// Posting wakes the waiting loop through the window. Once the timer is let
+// go no post may follow, or it could reach a window that is already
 // destroyed; SDL_RemoveTimer alone does not wait for a callback in flight.
 std::mutex timerGate;
 bool timerLive = false;
@@ -40,6 +45,37 @@ Uint32 TimerExpired(Uint32, void*) {
     return tickSchedule.Next(SDL_GetTicks64());
 }
 
+// The timer's thread takes the ticks on, its first expiry after the given
+// delay; false, with SDL's reason shown, when SDL has no timer to give.
+bool StartTimerThread(Uint32 firstDelay) {
+    {
+        std::lock_guard<std::mutex> gate(timerGate);
+        timerLive = true;
+    }
+    tickTimer = SDL_AddTimer(firstDelay, TimerExpired, nullptr);
+    if (tickTimer == 0) {
+        // Without its timer the window would never show a frame: a program
+        // that cannot show anything must not run on invisibly.
+        ShowMessage(SDL_GetError(), "SDL_AddTimer");
+        timerOn = false;
+        PostQuit(1);
+        return false;
+    }
+    return true;
+}
+
+// From here on no expiry touches the schedule or posts a tick.
+void StopTimerThread() {
+    {
+        std::lock_guard<std::mutex> gate(timerGate);
+        timerLive = false;
+    }
+    if (tickTimer != 0) {
+        SDL_RemoveTimer(tickTimer);
+        tickTimer = 0;
+    }
+}
+
 }  // namespace
 
 bool RegisterTickEvent(std::string& error) {
@@ -57,33 +93,51 @@ bool IsTickEvent(const SDL_Event& event) {
 
 bool TakeTick() {
     pendingTick.Release();
-    return tickTimer != 0;
+    // A tick posted before the loop took the ticks over is still one of the
+    // grid's: the loop's own begin at the grid point after it.
+    return timerOn;
+}
+
+void KeepTicksFor(bool seen) {
+    if (!timerOn) {
+        return;
+    }
+    const bool threadKeepsThem = tickTimer != 0;
+    if (!seen && threadKeepsThem) {
+        StopTimerThread();
+    } else if (seen && !threadKeepsThem) {
+        const std::uint64_t now = SDL_GetTicks64();
+        const std::uint64_t due = tickSchedule.Due();
+        StartTimerThread(due > now ? static_cast<Uint32>(due - now) : 1);
+    }
+}
+
+int MillisecondsToLoopTick() {
+    if (!timerOn || tickTimer != 0) {
+        return -1;
+    }
+    const std::uint64_t now = SDL_GetTicks64();
+    const std::uint64_t due = tickSchedule.Due();
+    return due > now ? static_cast<int>(due - now) : 0;
+}
+
+bool TakeLoopTick() {
+    if (MillisecondsToLoopTick() != 0) {
+        return false;
+    }
+    tickSchedule.Next(SDL_GetTicks64());
+    return true;
 }
 
 void StartTimer(int id, int milliseconds) {
     // As with a window timer, starting it again replaces it.
     StopTimer(id);
     tickSchedule.Start(SDL_GetTicks64(), static_cast<Uint32>(milliseconds));
-    {
-        std::lock_guard<std::mutex> gate(timerGate);
-        timerLive = true;
-    }
-    tickTimer = SDL_AddTimer(static_cast<Uint32>(milliseconds), TimerExpired, nullptr);
-    if (tickTimer == 0) {
-        // Without its timer the window would never show a frame: a program
-        // that cannot show anything must not run on invisibly.
-        ShowMessage(SDL_GetError(), "SDL_AddTimer");
-        PostQuit(1);
-    }
+    timerOn = true;
+    StartTimerThread(static_cast<Uint32>(milliseconds));
 }
 
 void StopTimer(int) {
-    {
-        std::lock_guard<std::mutex> gate(timerGate);
-        timerLive = false;
-    }
-    if (tickTimer != 0) {
-        SDL_RemoveTimer(tickTimer);
-        tickTimer = 0;
-    }
+    timerOn = false;
+    StopTimerThread();
 }

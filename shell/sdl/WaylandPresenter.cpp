@@ -8,7 +8,17 @@
 // never sees them. Two buffers share one memory-file pool; a buffer is
 // written only after the compositor has released it. When neither is free
 // the tick is not shown: the next one is.
+//
+// Whether anyone sees the window is learnt from frame callbacks, asked for
+// on the same surface through a wrapper on the private queue: a compositor
+// calls for the next frame of a surface it shows, and stops calling while it
+// shows it nowhere (minimised, suspended, on a screen that sleeps). A call
+// outstanding for longer than a seen window ever waits for one means the
+// window is unseen until it comes. Nothing waits for the calls: every tick
+// of a seen window is committed, whatever the compositor's rate.
+#include <SDL.h>
 #include <SDL_syswm.h>
+#include <poll.h>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
@@ -20,12 +30,22 @@
 
 namespace {
 
+// Longer than a compositor showing the window takes to call for a frame
+// after a commit, even at a low rate and late: at 47 Hz that is under 45 ms.
+constexpr Uint64 kUnseenAfterMs = 100;
+
 class WaylandPresenter final : public Presenter {
   public:
     WaylandPresenter(wl_display* display, wl_surface* surface)
         : display(display), surface(surface) {}
 
     ~WaylandPresenter() override {
+        if (frameDue != nullptr) {
+            wl_callback_destroy(frameDue);
+        }
+        if (ownSurface != nullptr) {
+            wl_proxy_wrapper_destroy(ownSurface);
+        }
         DropBuffers();
         if (shm != nullptr) {
             wl_shm_destroy(shm);
@@ -51,6 +71,12 @@ class WaylandPresenter final : public Presenter {
             return false;
         }
         wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(wrapper), queue);
+        ownSurface = static_cast<wl_surface*>(wl_proxy_create_wrapper(surface));
+        if (ownSurface == nullptr) {
+            why = "no Wayland event queue";
+            return false;
+        }
+        wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(ownSurface), queue);
         registry = wl_display_get_registry(wrapper);
         static const wl_registry_listener listener = {Global, GlobalRemove};
         wl_registry_add_listener(registry, &listener, this);
@@ -84,6 +110,11 @@ class WaylandPresenter final : public Presenter {
 
     const char* Name() const override { return "Wayland shared memory"; }
 
+    bool CanBeSeen() override {
+        TakeOwnEvents();
+        return frameDue == nullptr || SDL_GetTicks64() - frameAskedMs < kUnseenAfterMs;
+    }
+
   private:
     struct Buffer {
         wl_buffer* buffer = nullptr;
@@ -102,6 +133,26 @@ class WaylandPresenter final : public Presenter {
     static void GlobalRemove(void*, wl_registry*, std::uint32_t) {}
 
     static void Released(void* data, wl_buffer*) { static_cast<Buffer*>(data)->busy = false; }
+
+    static void FrameCalled(void* data, wl_callback* callback, std::uint32_t) {
+        wl_callback_destroy(callback);
+        static_cast<WaylandPresenter*>(data)->frameDue = nullptr;
+    }
+
+    // What the compositor has sent for our queue: what SDL's reading has
+    // queued, and what waits unread on the connection. Never blocks.
+    void TakeOwnEvents() {
+        while (wl_display_prepare_read_queue(display, queue) != 0) {
+            wl_display_dispatch_queue_pending(display, queue);
+        }
+        pollfd ready{wl_display_get_fd(display), POLLIN, 0};
+        if (poll(&ready, 1, 0) > 0) {
+            wl_display_read_events(display);
+        } else {
+            wl_display_cancel_read(display);
+        }
+        wl_display_dispatch_queue_pending(display, queue);
+    }
 
     // A buffer of width x height the compositor is done with, after handling
     // the release events SDL's reading has queued for us; null when there is
@@ -182,6 +233,14 @@ class WaylandPresenter final : public Presenter {
 
     void Commit(Buffer& buffer) {
         buffer.busy = true;
+        // One call asked for at a time: it comes at the compositor's next
+        // frame that shows the window, however many commits come first.
+        if (frameDue == nullptr) {
+            static const wl_callback_listener listener = {FrameCalled};
+            frameDue = wl_surface_frame(ownSurface);
+            wl_callback_add_listener(frameDue, &listener, this);
+            frameAskedMs = SDL_GetTicks64();
+        }
         wl_surface_attach(surface, buffer.buffer, 0, 0);
         if (wl_proxy_get_version(reinterpret_cast<wl_proxy*>(surface)) >=
             WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION) {
@@ -197,6 +256,11 @@ class WaylandPresenter final : public Presenter {
     wl_surface* surface;
     wl_event_queue* queue = nullptr;
     wl_display* wrapper = nullptr;
+    // The window's surface, with its frame callbacks sent to our queue.
+    wl_surface* ownSurface = nullptr;
+    // Asked for with a commit and not called yet, and since when.
+    wl_callback* frameDue = nullptr;
+    Uint64 frameAskedMs = 0;
     wl_registry* registry = nullptr;
     wl_shm* shm = nullptr;
     Buffer buffers[2];

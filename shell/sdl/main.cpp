@@ -4,7 +4,9 @@
 //
 // The loop waits for events instead of polling the queue: the ticks still
 // come one per 20 ms from the timer, with the same order of work, but
-// between them velmora leaves the processor alone.
+// between them velmora leaves the processor alone. While nobody can see the
+// window its ticks draw nothing, and the loop keeps them itself
+// (TickTimer.h).
 #include <SDL.h>
 #include <malloc.h>
 

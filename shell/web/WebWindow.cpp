@@ -1,6 +1,7 @@
 // velmora's window in a web page: the canvas is the client area, the 20 ms
 // tick comes from the page's interval timer, characters from keypress
-// events, and each frame is put into the canvas as an image.
+// events, and each frame is put into the canvas as an image. A page the
+// browser hides (another tab, a minimised window) cannot be seen.
 #include <emscripten/emscripten.h>
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
@@ -33,6 +34,8 @@ int clientHeight = kWindowHeight;
 long timerHandle = 0;
 bool timerRunning = false;
 int ticksRun = 0;
+// As the page's visibilitychange events last told.
+bool pageHidden = false;
 // The frame in the canvas's own order, red-green-blue-alpha.
 std::vector<std::uint8_t> rgbaFrame;
 
@@ -52,11 +55,21 @@ EM_BOOL KeyPress(int, const EmscriptenKeyboardEvent* event, void*) {
     return EM_FALSE;
 }
 
+EM_BOOL VisibilityChanged(int, const EmscriptenVisibilityChangeEvent* event, void*) {
+    pageHidden = event->hidden != 0;
+    return EM_FALSE;
+}
+
 }  // namespace
 
 void OpenPageWindow() {
     velmora_page_open(kWindowTitle, kWindowWidth, kWindowHeight);
     emscripten_set_keypress_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, KeyPress);
+    EmscriptenVisibilityChangeEvent visibility{};
+    if (emscripten_get_visibility_status(&visibility) == EMSCRIPTEN_RESULT_SUCCESS) {
+        pageHidden = visibility.hidden != 0;
+    }
+    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, VisibilityChanged);
 }
 
 void ShowNoDrawingNote() {
@@ -142,4 +155,8 @@ void CopyToWindow(const MemoryDC& source, int width, int height) {
 
 void ShowMessage(const std::string& text, const std::string& caption, MessageOwner) {
     velmora_page_message(text.c_str(), caption.c_str());
+}
+
+bool MainWindowCanBeSeen() {
+    return !pageHidden;
 }

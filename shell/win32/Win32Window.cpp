@@ -173,3 +173,7 @@ void ShowMessage(const std::string& text, const std::string& caption, MessageOwn
     MessageBoxA(owner == MessageOwner::kFocusWindow ? GetFocus() : nullptr, text.c_str(),
                 caption.c_str(), MB_OK);
 }
+
+bool MainWindowCanBeSeen() {
+    return mainWindow != nullptr && IsWindowVisible(mainWindow) != 0 && IsIconic(mainWindow) == 0;
+}

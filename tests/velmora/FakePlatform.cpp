@@ -41,6 +41,10 @@ void ShowMainWindow() {
     fakePlatform.contextExistedWhenShown = theDrawGL.HasContext();
 }
 
+bool MainWindowCanBeSeen() {
+    return fakePlatform.seen;
+}
+
 void GetClientSize(int& width, int& height) {
     width = fakePlatform.clientWidth;
     height = fakePlatform.clientHeight;

@@ -25,6 +25,8 @@ struct FakePlatform {
     int clientWidth = 300;
     int clientHeight = 200;
     int copies = 0;
+    // What MainWindowCanBeSeen says.
+    bool seen = true;
     // The client area, top row first, blue-green-red, width * 3 bytes a row.
     std::vector<std::uint8_t> window = std::vector<std::uint8_t>(300 * 200 * 3, 0);
     std::vector<ShownMessage> messages;

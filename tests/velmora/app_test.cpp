@@ -255,6 +255,58 @@ TEST_F(App, EachTickCopiesTheWholeClientAreaAndPaintOnlyBlackens) {
     EXPECT_TRUE(WindowIsBlack());
 }
 
+// While nobody can see the window nothing is drawn into it, yet the ticks
+// and keys go on as if it were: the colours too, to the bit, so the first
+// tick seen again draws the picture of that tick.
+TEST_F(App, AWindowNobodySeesIsNotDrawnButItsTicksAndKeysGoOn) {
+    warpIndex = 1;
+    warpOn = 1;
+    spinOn = 1;
+    // Four ticks drawn, then the same four from the same colours unseen.
+    const double colorsFrom = colorTime;
+    for (int k = 0; k < 4; ++k) {
+        OnTimer();
+    }
+    const double colorsDrawn = colorTime;
+    const std::vector<std::uint8_t> shown = fakePlatform.window;
+    const int copies = fakePlatform.copies;
+    const double warpFrom = warpTime;
+    Matrix4x4 turned = theScene.GetOrientation();
+
+    colorTime = colorsFrom;
+    fakePlatform.seen = false;
+    double lastWarpTime = 0.0;
+    for (int k = 0; k < 4; ++k) {
+        if (k == 3) {
+            HandleKey('+');
+            lastWarpTime = warpTime;
+        }
+        OnTimer();
+        turned.Rotate(4.0, 4.0, 4.0);
+    }
+    fakePlatform.seen = true;
+
+    EXPECT_EQ(fakePlatform.copies, copies);
+    EXPECT_TRUE(fakePlatform.window == shown);
+    EXPECT_EQ(colorTime, colorsDrawn);
+    EXPECT_GT(warpTime, warpFrom + 0.19);
+    ExpectMatrixNear(theScene.GetOrientation(), turned, 1e-12);
+    // The key typed unseen chose the warp of the last tick.
+    EXPECT_EQ(warpIndex, 2);
+    CubeMesh reference;
+    reference.Create(20);
+    WarpMesh(lastWarpTime, &reference, 2);
+    for (int k = 0; k < 6 * 20 * 20; ++k) {
+        ASSERT_EQ(theMesh.WarpedPoints()[k].X(), reference.WarpedPoints()[k].X()) << k;
+    }
+
+    OnTimer();
+    EXPECT_EQ(fakePlatform.copies, copies + 1);
+    EXPECT_FALSE(fakePlatform.window == shown);
+    EXPECT_FALSE(WindowIsBlack());
+    warpIndex = 1;
+}
+
 // The timer's messages the loop of a box hands on while the tick that showed
 // it is still running.
 double warpTimeInTheBox = 0.0;

@@ -140,7 +140,9 @@ export async function launch(extraArgs = []) {
   // beforeLoad is script run in the page before its own; setUp(call) may
   // send DevTools commands to the page (device emulation) before it loads.
   async function openPage(url, { beforeLoad = null, cache = true, setUp = null } = {}) {
-    const { targetId } = await send('Target.createTarget', { url: 'about:blank' });
+    // Each page in a window of its own: a tab behind another is hidden, and
+    // a hidden page does not draw.
+    const { targetId } = await send('Target.createTarget', { url: 'about:blank', newWindow: true });
     const { sessionId } = await send('Target.attachToTarget', { targetId, flatten: true });
     const call = (method, params) => send(method, params, sessionId);
     const console = [];

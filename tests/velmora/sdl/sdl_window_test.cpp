@@ -12,6 +12,7 @@
 #include "shell/Platform.h"
 #include "shell/sdl/EventTranslation.h"
 #include "shell/sdl/SdlWindow.h"
+#include "shell/sdl/TickTimer.h"
 
 namespace {
 
@@ -194,6 +195,47 @@ TEST_F(SdlWindow, TextInputGoesThroughTheKeyTableByteByByte) {
     Type(">--");
     EXPECT_EQ(warpIndex, index);
     EXPECT_NEAR(theScene.GetZoom(), zoom, 1e-15);
+}
+
+// Hidden, the window is not drawn, and its ticks are the loop's own on the
+// timer's grid: the timer's thread posts none. Shown again, the first tick
+// draws it and hands the ticks back to the thread.
+TEST_F(SdlWindow, HiddenTheLoopKeepsTheTicksAndShownTheTimerAgain) {
+    ASSERT_TRUE(RunNextTick());
+    SDL_HideWindow(MainWindow());
+    ASSERT_TRUE(RunNextTick());  // finds it hidden
+    SDL_FlushEvents(SDL_USEREVENT, SDL_LASTEVENT);
+    const int wait = MillisecondsToLoopTick();
+    EXPECT_GE(wait, 0);
+    EXPECT_LE(wait, kTickMilliseconds);
+    SDL_Delay(100);
+    SDL_PumpEvents();
+    EXPECT_EQ(SDL_PeepEvents(nullptr, 16, SDL_PEEKEVENT, SDL_USEREVENT, SDL_LASTEVENT), 0);
+
+    auto runLoopTick = [] {
+        const Uint64 deadline = SDL_GetTicks64() + 2000;
+        while (!TakeLoopTick()) {
+            if (SDL_GetTicks64() > deadline) {
+                return false;
+            }
+            SDL_Delay(1);
+        }
+        RunTick();
+        return true;
+    };
+    SDL_FillRect(Surface(), nullptr, SDL_MapRGB(Surface()->format, 0x55, 0x55, 0x55));
+    const double warp = warpTime;
+    ASSERT_TRUE(runLoopTick());
+    EXPECT_GT(warpTime, warp);  // the animation goes on
+    Uint8 r, g, b;
+    SurfaceRgb(0, 0, r, g, b);
+    EXPECT_EQ(r, 0x55);  // nothing drawn
+
+    SDL_ShowWindow(MainWindow());
+    ASSERT_TRUE(runLoopTick());
+    EXPECT_GT(ExpectWindowShowsBitmap(), 0);
+    EXPECT_EQ(MillisecondsToLoopTick(), -1);
+    ASSERT_TRUE(RunNextTick());
 }
 
 TEST_F(SdlWindow, CloseEndsTheLoopWithZeroAndStopsTheTimer) {

@@ -3,7 +3,8 @@
 # window's name, class, icon, size and place; the cube in the middle of a
 # black client area and moving; keys typed as characters; a resize drawn
 # over the whole new client area; q, the window manager's close, SIGTERM and
-# SIGINT each ending it with status 0. Without a display it must exit 1
+# SIGINT each ending it with status 0; a frame the window manager tells late
+# or changes is fitted again. Without a display it must exit 1
 # within two seconds and say how to see it anyway. Also measures processor
 # use and tick intervals.
 # Usage: smoke_test.sh VELMORA VELMORA_TICK_PROBE SCREENSHOT_DIR
@@ -267,4 +268,48 @@ echo "tick intervals: $ticks"
 mean=$(echo "$ticks" | sed -n 's/.* mean \([0-9.]*\) ms.*/\1/p')
 [ -n "$mean" ] && [ "$(echo "$mean > 19 && $mean < 30" | bc)" -eq 1 ] ||
     fail "ticks are not one per 20 ms: $ticks"
+
+# 12. A window manager that tells its frame only once the window is on the
+# screen, or changes it later, as kwin_x11 does: velmora fits its whole
+# window into 300 x 200 again each time, until the user resizes it. A bare
+# X server with the frame set by hand stands in for such a window manager.
+end_x_session_processes
+pids=()
+start_xvfb "$tmp"
+launch "$velmora"
+sleep 0.5
+client_geometry
+[ "$cw" -eq 300 ] && [ "$ch" -eq 200 ] || fail "without a window manager the client is ${cw}x$ch"
+# set_frame "LEFT, RIGHT, TOP, BOTTOM"; the client area must follow. (Its
+# place is not looked at: SDL places a window by its frame's corner, which
+# without a window manager to draw the frame is the client's.)
+set_frame() { xprop -id "$window" -f _NET_FRAME_EXTENTS 32c -set _NET_FRAME_EXTENTS "$1"; }
+expect_client() {
+    for _ in $(seq 40); do
+        client_geometry
+        [ "$cw" -eq "$1" ] && [ "$ch" -eq "$2" ] && return
+        sleep 0.05
+    done
+    fail "frame $frame: client ${cw}x$ch, not ${1}x$2"
+}
+frame="4, 6, 30, 10"
+set_frame "$frame"
+expect_client 290 160
+frame="1, 1, 20, 5"
+set_frame "$frame"
+expect_client 298 175
+xdotool windowsize "$window" 400 300
+for _ in $(seq 40); do
+    client_geometry
+    [ "$cw" -eq 400 ] && [ "$ch" -eq 300 ] && break
+    sleep 0.05
+done
+frame="4, 6, 30, 10"
+set_frame "$frame"
+sleep 0.5
+client_geometry
+[ "$cw" -eq 400 ] && [ "$ch" -eq 300 ] || fail "a window the user resized was fitted again: ${cw}x$ch"
+kill -TERM "$pid"
+wait_for_end "$pid" 3 || fail "SIGTERM did not end velmora"
+echo "late frame: fitted to 290x160 and 298x175 as the frame changed; a resized window kept"
 echo "smoke: ok"

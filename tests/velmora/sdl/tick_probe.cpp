@@ -1,6 +1,6 @@
 // velmora's SDL window with every tick timed: the program's start-up over
-// the same window functions, and a loop of its own that notes the time of
-// each tick before handing it on. At exit it prints the intervals to
+// the same window functions, and the program's event loop noting the time
+// of each tick before it runs. At exit it prints the intervals to
 // standard error (tests/velmora/TickLog.h), with the way its picture took to
 // the window. With --renderer it takes the fallback way, an SDL renderer,
 // whatever the window offers. The program itself stays without options;
@@ -20,6 +20,12 @@
 #include "shell/sdl/TickTimer.h"
 #include "tests/velmora/TickLog.h"
 
+namespace {
+
+TickLog ticks;
+
+}  // namespace
+
 int main(int argc, char** argv) {
     const bool renderer = argc > 1 && std::strcmp(argv[1], "--renderer") == 0;
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -37,19 +43,7 @@ int main(int argc, char** argv) {
     if (InitApp() == 0) {
         return 1;
     }
-    TickLog ticks;
-    int exitCode = 0;
-    while (!QuitPosted(exitCode)) {
-        SDL_Event event;
-        if (SDL_WaitEvent(&event) == 0) {
-            std::fprintf(stderr, "velmora-tick-probe: %s\n", SDL_GetError());
-            return 1;
-        }
-        if (IsTickEvent(event)) {
-            ticks.Record();
-        }
-        DispatchEvent(event);
-    }
+    const int exitCode = RunEventLoop([] { ticks.Record(); });
     StopTimer(kTimerId);
     ticks.Report(stderr);
     std::fprintf(stderr, "way: %s\n", PresenterName());

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# velmora while nobody can see its window, on one bench: x11 (Xvfb with
+# openbox; the window minimised, keys typed into it meanwhile) or wayland
+# (weston nested in Xvfb; minimised by its title bar's button, which leaves
+# weston calling for no frames). Unseen it must use next to no processor
+# time; seen again, it must show exactly the picture velmora-capture draws
+# for the tick it has reached, with the keys typed while it was unseen: the
+# animation went on, nothing stale or half-advanced is shown.
+# Usage: unseen_test.sh x11|wayland VELMORA VELMORA_CAPTURE
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+bench="$1"
+velmora="$2"
+capture="$3"
+source "$here/../../../scripts/lib/wayland-session.sh"
+source "$here/../../../scripts/lib/cpu-time.sh"
+
+require_tools Xvfb xdotool python3 timeout /usr/bin/import /usr/bin/convert
+case "$bench" in
+    x11) require_tools openbox xwininfo xprop ;;
+    wayland) require_tools weston ;;
+    *) fail "no bench \"$bench\"" ;;
+esac
+convert=/usr/bin/convert
+start_smoke_scratch
+
+# Seconds unseen, and the most processor time velmora may use meanwhile,
+# in percent of a core: drawing costs 15 to 30 here, ticking alone 0.2 to 0.4
+# (up to 0.8 on a loaded machine).
+unseen_seconds=5
+most_percent=2.0
+
+if [ "$bench" = x11 ]; then
+    start_x_session "$tmp"
+    on_screen() { "$@"; }
+else
+    start_wayland_session "$tmp"
+    on_screen() { DISPLAY=$weston_x_display "$@"; }
+fi
+launched=$(now_ns)
+"$velmora" >"$tmp/velmora.out" 2>"$tmp/velmora.err" &
+pid=$!
+pids+=("$pid")
+
+# Where the client area is: cx cy cw ch.
+if [ "$bench" = x11 ]; then
+    window=$(find_window 20 --onlyvisible --pid "$pid")
+    [ -n "$window" ] || fail "no velmora window: $(cat "$tmp/velmora.err")"
+    sleep 0.5  # fitted into openbox's frame
+    info=$(xwininfo -id "$window")
+    cx=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+    cy=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+    cw=$(echo "$info" | sed -n 's/.*Width: *//p')
+    ch=$(echo "$info" | sed -n 's/.*Height: *//p')
+else
+    wayland_client_area "$tmp/desktop" || fail "no 300x200 client area appeared: $(cat "$tmp/velmora.err")"
+    cw=300
+    ch=200
+fi
+shoot() {
+    on_screen timeout 20 /usr/bin/import -window root "$tmp/screen.png" 2>/dev/null ||
+        fail "no screenshot"
+    $convert "$tmp/screen.png" -crop "${cw}x${ch}+${cx}+${cy}" +repage -depth 8 "ppm:$tmp/$1.ppm"
+}
+# ticks_by_now: more ticks than velmora can have run since it was launched.
+ticks_by_now() { echo $((($(now_ns) - launched) / 20000000 + 10)); }
+# match SHOT KEYS FROM TO: "INDEX DIFFERING" for the capture's tick (from
+# FROM to TO, keys typed as --keys has them) closest to the shot.
+match() {
+    local shot=$1 keys=$2 from=$3 to=$4
+    rm -rf "$tmp/frames"
+    "$capture" --ticks "$to" --size "${cw}x$ch" ${keys:+--keys "$keys"} --out "$tmp/frames" \
+        >/dev/null || fail "velmora-capture failed"
+    $convert $(seq -f "$tmp/frames/frame_%04g.png" "$from" "$to") -depth 8 "ppm:$tmp/frames.ppm"
+    read -r index off <<<"$(python3 "$here/match-frame.py" "$tmp/$shot.ppm" "$tmp/frames.ppm")"
+    echo $((from + index)) "$off"
+}
+
+# Seen: the window shows the capture's frames, exactly.
+sleep 1
+shoot seen
+read -r seen_tick off <<<"$(match seen "" 1 "$(ticks_by_now)")"
+[ "$off" -eq 0 ] || fail "the window's picture is no captured frame (closest: tick $seen_tick, $off bytes off)"
+
+# Unseen.
+if [ "$bench" = x11 ]; then
+    xdotool windowminimize --sync "$window"
+    for _ in $(seq 20); do
+        xprop -id "$window" WM_STATE | grep -q "window state: Iconic" && break
+        sleep 0.1
+    done
+    xprop -id "$window" WM_STATE | grep -q "window state: Iconic" || fail "the window is not iconic"
+    # Keys typed meanwhile act on the animation: a warp and a zoom, which
+    # leave the same picture whichever tick they came before.
+    keys="+<"
+    xdotool type --window "$window" "$keys"
+else
+    wayland_minimise "$tmp/gone" || fail "the minimise button left the window on the screen"
+    keys=""
+fi
+sleep 0.5
+unseen_from=$(now_ns)
+cpu0=$(cpu_ns "$pid")
+sleep "$unseen_seconds"
+cpu1=$(cpu_ns "$pid")
+unseen_until=$(now_ns)
+percent=$(percent_of_core "$((cpu1 - cpu0))" "$((unseen_until - unseen_from))")
+kill -0 "$pid" 2>/dev/null || fail "velmora ended while unseen: $(cat "$tmp/velmora.err")"
+echo "unseen: ${percent}% of a core over $unseen_seconds s"
+[ "$(echo "$percent <= $most_percent" | bc)" -eq 1 ] ||
+    fail "unseen, velmora used ${percent}% of a core (at most $most_percent)"
+
+# Seen again.
+if [ "$bench" = x11 ]; then
+    xdotool windowactivate --sync "$window" 2>/dev/null
+else
+    wayland_switch_back
+fi
+sleep 0.3
+shoot again
+unseen_ticks=$(((unseen_until - unseen_from) / 20000000))
+read -r again_tick off <<<"$(match again "${keys:+1:$keys}" $((seen_tick + 1)) "$(ticks_by_now)")"
+[ "$off" -eq 0 ] ||
+    fail "seen again, the window's picture is no captured frame (closest: tick $again_tick, $off bytes off)"
+# The animation went on while unseen: ticks are dropped only when the loop
+# is late by a whole period, and a loaded machine may make it so now and then.
+[ $((again_tick - seen_tick)) -ge $((unseen_ticks * 7 / 10)) ] ||
+    fail "seen again at tick $again_tick after tick $seen_tick: the animation did not go on for $unseen_ticks ticks unseen"
+echo "picture: tick $seen_tick seen, tick $again_tick seen again${keys:+ with \"$keys\" typed unseen}, both exactly the capture's"
+
+kill -TERM "$pid"
+wait_for_end "$pid" 3 || fail "SIGTERM did not end velmora"
+[ "$status" -eq 0 ] || fail "SIGTERM: status $status: $(cat "$tmp/velmora.err")"
+echo "unseen ($bench): ok"
