@@ -91,9 +91,17 @@ if [ "$bench" = x11 ]; then
     done
     xprop -id "$window" WM_STATE | grep -q "window state: Iconic" || fail "the window is not iconic"
     # Keys typed meanwhile act on the animation: a warp and a zoom, which
-    # leave the same picture whichever tick they came before.
-    keys="+<"
-    xdotool type --window "$window" "$keys"
+    # leave the same picture whichever tick they came before. They are sent
+    # to the X window itself (no window has the focus); SDL 3 acts on no key
+    # that reaches a minimised window so, and the core's unit tests
+    # (App.AWindowNobodySees...) type keys into an unseen window there.
+    if over_sdl3 "$velmora"; then
+        keys=""
+        echo "SKIP (keys while unseen): SDL 3 acts on no key sent to its minimised window"
+    else
+        keys="+<"
+        xdotool type --window "$window" "$keys"
+    fi
 else
     wayland_minimise "$tmp/gone" || fail "the minimise button left the window on the screen"
     keys=""
