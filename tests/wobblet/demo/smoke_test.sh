@@ -82,7 +82,7 @@ sleep 0.5
 look_six_times grab_window "$tmp/capture" wobblet-smoke-restored-shot.png
 echo "minimised, then shown again: the client area equals captured frames ${looks[*]}"
 
-# 4. Close through the window manager: openbox's Alt+F4 sends WM_DELETE_WINDOW.
+# 4. Close through the window manager: openbox sends WM_DELETE_WINDOW.
 close_by_window_manager "$window" "$wobblet_pid" ||
     fail "wobblet did not end after the window manager's close"
 [ "$status" -eq 0 ] || fail "wobblet exited with $status after close: $(cat "$tmp/wobblet.err")"
