@@ -13,6 +13,11 @@ constexpr int kMakeUpFrames = 3;
 
 }  // namespace
 
+FramePacer::Time FramePacer::SystemTime() {
+    return {[] { return Clock::now(); },
+            [](Clock::time_point until) { std::this_thread::sleep_until(until); }};
+}
+
 void FramePacer::Start(int refreshHz) {
     const int hz = refreshHz > 0 ? refreshHz : 60;
     period = std::chrono::duration_cast<Clock::duration>(std::chrono::seconds(1)) / hz;
@@ -20,7 +25,7 @@ void FramePacer::Start(int refreshHz) {
 }
 
 FramePacer::Clock::duration FramePacer::AfterPresent(Clock::duration presentTook) {
-    Clock::time_point now = Clock::now();
+    Clock::time_point now = time.now();
     Clock::duration slept{};
     if (!started || presentTook >= period / 2) {
         started = true;
@@ -32,8 +37,8 @@ FramePacer::Clock::duration FramePacer::AfterPresent(Clock::duration presentTook
         // Some systems sleep in whole milliseconds, cut short: go on until
         // the deadline has really passed.
         while (now < deadline) {
-            std::this_thread::sleep_until(deadline);
-            now = Clock::now();
+            time.sleepUntil(deadline);
+            now = time.now();
         }
         slept = now - asleep;
     }

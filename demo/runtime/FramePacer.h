@@ -11,6 +11,15 @@
 class FramePacer {
   public:
     using Clock = std::chrono::steady_clock;
+    // Where the pacer reads the time and sleeps: the steady clock and the
+    // thread's own sleep, unless a test hands it a clock it moves itself.
+    struct Time {
+        Clock::time_point (*now)();
+        void (*sleepUntil)(Clock::time_point);
+    };
+
+    FramePacer() = default;
+    explicit FramePacer(Time time) : time(time) {}
 
     // refreshHz 0 (unknown) counts as 60.
     void Start(int refreshHz);
@@ -21,6 +30,9 @@ class FramePacer {
     Clock::duration Period() const { return period; }
 
   private:
+    static Time SystemTime();
+
+    Time time = SystemTime();
     Clock::duration period{};
     Clock::time_point deadline{};
     bool started = false;

@@ -2,6 +2,8 @@
 """Sends an X window what a desktop would, on cue. Usage:
   x-window-send.py expose WINDOW_ID COUNT SECONDS   COUNT exposes, evenly spread
   x-window-send.py close WINDOW_ID                  the window manager's close
+  x-window-send.py wm-close WINDOW_ID               the window manager asked to close
+                                                    it, as a task bar asks
 The exposes are real: the server clears the window and says so (XClearArea)."""
 import ctypes
 import ctypes.util
@@ -56,6 +58,21 @@ def main():
         event.client.format = 32
         event.client.data[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
         x.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+        x.XFlush(display)
+    elif sys.argv[1] == "wm-close":
+        # _NET_CLOSE_WINDOW to the root, from a pager (source 2): the window
+        # manager closes the window its own way (WM_DELETE_WINDOW).
+        x.XDefaultRootWindow.restype = ctypes.c_ulong
+        x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        event = Event()
+        event.client.type = 33  # ClientMessage
+        event.client.window = window
+        event.client.message_type = x.XInternAtom(display, b"_NET_CLOSE_WINDOW", 0)
+        event.client.format = 32
+        event.client.data[0] = 0  # CurrentTime
+        event.client.data[1] = 2
+        substructure = (1 << 19) | (1 << 20)  # SubstructureNotify, SubstructureRedirect
+        x.XSendEvent(display, x.XDefaultRootWindow(display), 0, substructure, ctypes.byref(event))
         x.XFlush(display)
     else:
         sys.exit(__doc__)

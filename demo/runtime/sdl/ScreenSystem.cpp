@@ -24,6 +24,7 @@ int LoadScreenSystem() {
     // Ctrl+C and kill must keep ending the program: it only listens for its
     // window's close box.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    TolerateLateWakeUps();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         return 0;
     }

@@ -22,3 +22,7 @@ void RestoreScreenTextures();
 void RestoreScreenRenderer();
 // Ends the video subsystem if LoadScreenSystem started it.
 void UnloadScreenSystem();
+// Before SDL starts, which hands X errors on to the handler it finds: a
+// wake-up SDL sent to a window already destroyed no longer ends the process
+// (LateWakeUps.cpp).
+void TolerateLateWakeUps();

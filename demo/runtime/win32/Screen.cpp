@@ -5,6 +5,7 @@
 
 #include "demo/runtime/DrawTarget.h"
 #include "demo/runtime/Platform.h"
+#include "demo/runtime/win32/ResetTries.h"
 #include "demo/runtime/win32/Win32Platform.h"
 #include "demo/runtime/win32/Win32Screen.h"
 
@@ -17,13 +18,6 @@ constexpr UINT kSdkVersion = 32;
 // tick of the system clock, 15.6 ms, so counting sleeps would wait half a
 // second.
 constexpr DWORD kLostDeviceWaitMs = 32;
-// A reset that fails because the device was lost again on the way, or for
-// want of memory, may pass at a later try: it is tried again, at the pace of
-// the presentations, for this long while the window can be seen.
-constexpr DWORD kResetTriesMs = 30000;
-// A longer gap between two failed resets is time the program was held up
-// (the window out of sight, the machine asleep), not time spent trying.
-constexpr DWORD kMostCountedResetGapMs = 1000;
 // D3DCREATE_FPU_PRESERVE: the process's floating-point control word is left
 // as it is, which the corner arithmetic depends on.
 constexpr DWORD kHardwareVertices = D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_FPU_PRESERVE;
@@ -52,12 +46,8 @@ struct Screen {
     IDirect3DSurface9* backBuffer = nullptr;
     D3DPRESENT_PARAMETERS parameters{};
     int refreshRate = 0;
-    // Resets that failed in a way that may pass, since the last one that
-    // worked: the time spent on them while the window could be seen, and
-    // when the last was tried.
-    bool resetFailing = false;
-    DWORD resetTriedMs = 0;
-    DWORD lastResetTry = 0;
+    // Failed resets are tried again at the pace of the presentations.
+    ResetTries resetTries;
 };
 
 ScreenSystem screenSystem;
@@ -94,19 +84,6 @@ void SetSpriteDefaults() {
     screen.device->SetRenderState(D3DRS_MULTISAMPLEANTIALIAS, FALSE);
 }
 
-// Whether a reset that failed in a way that may pass is tried again: until
-// the tries have taken kResetTriesMs while the window could be seen.
-bool TryResetAgain() {
-    const DWORD now = GetTickCount();
-    if (screen.resetFailing && PlatformScreenSeen()) {
-        const DWORD gap = now - screen.lastResetTry;
-        screen.resetTriedMs += gap < kMostCountedResetGapMs ? gap : kMostCountedResetGapMs;
-    }
-    screen.resetFailing = true;
-    screen.lastResetTry = now;
-    return screen.resetTriedMs < kResetTriesMs;
-}
-
 // A device that asks to be reset, reset with the parameters it was made
 // with. Lost again between the test and the reset, or short of memory, it
 // stays to be reset at the next presentation, and until then nothing but
@@ -116,9 +93,7 @@ ScreenShown ResetDevice() {
     EndScreenDrawing();
     Release(screen.backBuffer);
     const HRESULT reset = screenDeviceCalls.reset(screen.device, &screen.parameters);
-    if ((reset == D3DERR_DEVICELOST || reset == D3DERR_OUTOFVIDEOMEMORY ||
-         reset == E_OUTOFMEMORY) &&
-        TryResetAgain()) {
+    if (FAILED(reset) && screen.resetTries.TryAgain(reset, GetTickCount(), PlatformScreenSeen())) {
         return ScreenShown::kNotShown;
     }
     if (FAILED(reset) ||
@@ -126,8 +101,7 @@ ScreenShown ResetDevice() {
         screen.usable = false;
         return ScreenShown::kLost;
     }
-    screen.resetFailing = false;
-    screen.resetTriedMs = 0;
+    screen.resetTries.Passed();
     SetSpriteDefaults();
     // The reset emptied the back buffer; the next frame draws it whole.
     return ScreenShown::kNotShown;

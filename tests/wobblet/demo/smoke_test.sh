@@ -3,7 +3,9 @@
 # 800 x 600 client area must equal one of the frames wobblet-capture writes,
 # pixel for pixel, the window manager's close (WM_DELETE_WINDOW) must end
 # it with status 0, and the loop must be paced near the refresh rate. Without
-# a display it must exit 1 and say why.
+# a display it must exit 1 and say why. Minimised, it must go on drawing
+# once it is shown again, and a close while it is minimised must end it
+# within two seconds with status 0.
 # Usage: smoke_test.sh WOBBLET WOBBLET_CAPTURE WOBBLET_PACE_PROBE
 set -u
 source "$(cd "$(dirname "$0")/../../.." && pwd)/scripts/lib/x-session.sh"
@@ -72,11 +74,35 @@ fi
 look_six_times grab_window "$tmp/capture" wobblet-smoke-shot.png
 echo "window: 800x600, the client area equals captured frames ${looks[*]} (six looks over 3 s)"
 
-# 4. Close through the window manager: openbox's Alt+F4 sends WM_DELETE_WINDOW.
+# 3b. Minimised for a while, nobody sees it; shown again, it goes on.
+xdotool windowminimize --sync "$window" || fail "the window could not be minimised"
+sleep 1.5
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowmap --sync "$window"
+sleep 0.5
+look_six_times grab_window "$tmp/capture" wobblet-smoke-restored-shot.png
+echo "minimised, then shown again: the client area equals captured frames ${looks[*]}"
+
+# 4. Close through the window manager: openbox sends WM_DELETE_WINDOW.
 close_by_window_manager "$window" "$wobblet_pid" ||
     fail "wobblet did not end after the window manager's close"
 [ "$status" -eq 0 ] || fail "wobblet exited with $status after close: $(cat "$tmp/wobblet.err")"
 echo "closed by the window manager: status 0"
+
+# 4b. Closed while minimised.
+"$wobblet" >"$tmp/wobblet.out" 2>"$tmp/wobblet.err" &
+wobblet_pid=$!
+pids+=($wobblet_pid)
+find_window 20 --onlyvisible --name '^Wobblet$' >/dev/null
+sleep 1
+window=$(find_window 5 --onlyvisible --name '^Wobblet$')
+[ -n "$window" ] || fail "no window titled Wobblet appeared"
+xdotool windowminimize --sync "$window" || fail "the window could not be minimised"
+sleep 1
+python3 "$here/x-window-send.py" close "$window"
+status=timeout
+wait_for_end "$wobblet_pid" 2 || fail "minimised, wobblet did not end within 2 s of its close"
+[ "$status" -eq 0 ] || fail "minimised, wobblet exited with $status after close: $(cat "$tmp/wobblet.err")"
+echo "closed while minimised: status 0 within 2 s"
 
 # 5. Pacing: near the refresh rate.
 check_pacing "$probe"

@@ -8,8 +8,11 @@
 # pool of shared memory cannot be made for its first two seconds: it says so
 # once, tries again about once a display period at no more processor time
 # than showing frames costs, then shows the frames, and the close box ends it
-# with 0.
-# Usage: wayland_smoke_test.sh WOBBLET WOBBLET_CAPTURE WOBBLET_PACE_PROBE POOL_PROBE
+# with 0. Last, under a weston that goes to sleep after two seconds without
+# input and then calls for no frames: woken, it shows wobblet's frames going
+# on; asleep again, a close the compositor passes on (CLOSE_PROBE's, on
+# SIGUSR1) ends wobblet within two seconds with 0.
+# Usage: wayland_smoke_test.sh WOBBLET WOBBLET_CAPTURE WOBBLET_PACE_PROBE POOL_PROBE CLOSE_PROBE
 set -u
 here="$(cd "$(dirname "$0")/.." && pwd)"
 source "$here/../../scripts/lib/wayland-session.sh"
@@ -18,6 +21,7 @@ wobblet="$1"
 capture="$2"
 probe="$3"
 pool_probe="$4"
+close_probe="$5"
 
 require_tools Xvfb weston xdotool import convert identify python3 timeout
 
@@ -38,24 +42,28 @@ convert "$tmp/capture/frame_0016.png" "PPM:$tmp/reference.ppm" || fail "cannot r
 wobblet_pid=$!
 pids+=($wobblet_pid)
 
-# weston puts a new window where it likes: the client area is found by the
-# bottom row every frame shares.
-area=""
-for _ in $(seq 100); do
-    kill -0 "$wobblet_pid" 2>/dev/null || fail "wobblet ended at once: $(cat "$tmp/wobblet.err")"
-    wayland_screenshot "$tmp/desktop.png" && convert "$tmp/desktop.png" "PPM:$tmp/desktop.ppm" &&
-        area=$(python3 "$here/find-client-area.py" "$tmp/desktop.ppm" "$tmp/reference.ppm") && break
-    sleep 0.2
-done
-[ -n "$area" ] || fail "no wobblet window on the desktop"
-read -r left top <<<"$area"
-# weston draws its pointer over whatever lies under it: out of the client
-# area, above the window or below it.
-if [ "$top" -ge 40 ]; then
-    point_at $((left + 400)) $((top - 40))
-else
-    point_at $((left + 400)) $((top + 610))
-fi
+# weston puts a new window where it likes: find_area PID [BEFORE_LOOK]
+# finds PID's client area by the bottom row every frame shares, running
+# BEFORE_LOOK before each look, and sets left and top. weston draws its
+# pointer over whatever lies under it: away_x and away_y are a place out of
+# the client area, above the window or below it, and the pointer is put
+# there.
+find_area() {
+    local pid=$1 before=${2:-true} area=""
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || fail "wobblet ended at once: $(cat "$tmp/wobblet.err")"
+        "$before"
+        wayland_screenshot "$tmp/desktop.png" && convert "$tmp/desktop.png" "PPM:$tmp/desktop.ppm" &&
+            area=$(python3 "$here/find-client-area.py" "$tmp/desktop.ppm" "$tmp/reference.ppm") && break
+        sleep 0.2
+    done
+    [ -n "$area" ] || fail "no wobblet window on the desktop"
+    read -r left top <<<"$area"
+    away_x=$((left + 400))
+    away_y=$((top >= 40 ? top - 40 : top + 610))
+    point_at "$away_x" "$away_y"
+}
+find_area "$wobblet_pid"
 
 grab_client_area() {
     wayland_screenshot "$tmp/desktop.png" &&
@@ -124,4 +132,56 @@ wait "$wobblet_pid" || status=$?
 grep -q "wobblet: PresentScreen failed" "$tmp/wobblet.err" ||
     fail "with its compositor gone wobblet did not say why: $(cat "$tmp/wobblet.err")"
 echo "compositor gone: status 1, \"$(cat "$tmp/wobblet.err")\""
+
+# A compositor that stops calling for frames: weston asleep, its output
+# black. Any input wakes it, and its output fades in over a second; the
+# pointer is moved where it hides nothing.
+mkdir "$tmp/asleep"
+weston_idle_time=2 start_wayland_session "$tmp/asleep"
+"$close_probe" >"$tmp/wobblet.out" 2>"$tmp/wobblet.err" &
+wobblet_pid=$!
+pids+=($wobblet_pid)
+away_x=1023 away_y=0
+wake_weston() {
+    on_weston xdotool mousemove "$away_x" "$away_y" mousemove_relative -- -1 0
+}
+find_area "$wobblet_pid" wake_weston
+# Asleep: weston has faded its output out and draws no more, so that two
+# looks half a second apart are the same dark picture. (It may stop before
+# the fade's last step, short of pure black.)
+until_asleep() {
+    local _ brightest seen=""
+    : >"$tmp/before.ppm"
+    for _ in $(seq 20); do
+        sleep 0.5
+        wayland_screenshot "$tmp/desktop.png" && convert "$tmp/desktop.png" "PPM:$tmp/now.ppm" ||
+            fail "no screenshot"
+        brightest=$(convert "$tmp/now.ppm" -format '%[fx:int(255*maxima)]' info:)
+        if [ "$brightest" -lt 32 ] && cmp -s "$tmp/now.ppm" "$tmp/before.ppm"; then
+            return
+        fi
+        mv "$tmp/now.ppm" "$tmp/before.ppm"
+        seen="$seen $brightest"
+    done
+    cp "$tmp/desktop.png" "${TMPDIR:-/tmp}/wobblet-wayland-awake.png"
+    fail "weston did not go to sleep (brightest pixels:$seen; the last: ${TMPDIR:-/tmp}/wobblet-wayland-awake.png)"
+}
+until_asleep
+kill -0 "$wobblet_pid" 2>/dev/null || fail "wobblet ended while weston slept: $(cat "$tmp/wobblet.err")"
+grab_woken_area() {
+    wake_weston
+    sleep 0.6
+    wake_weston
+    sleep 0.6
+    grab_client_area "$1"
+}
+look_six_times grab_woken_area "$tmp/capture" wobblet-wayland-woken-shot.png 1
+echo "weston asleep, then woken: the client area equals captured frames ${looks[*]}"
+until_asleep
+kill -USR1 "$wobblet_pid"
+status=timeout
+wait_for_end "$wobblet_pid" 2 || fail "wobblet did not end within 2 s of a close while weston slept"
+[ "$status" -eq 0 ] ||
+    fail "wobblet closed while weston slept exited with $status: $(cat "$tmp/wobblet.err")"
+echo "weston asleep again: closed, status 0 within 2 s"
 echo "wayland smoke: ok"

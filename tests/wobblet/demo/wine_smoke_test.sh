@@ -2,7 +2,7 @@
 # wobblet.exe in a window under Wine, on Xvfb with openbox: the window titled
 # "Wobblet" has an 800 x 600 client area showing exactly one of the frames
 # wobblet-capture.exe writes; the loop runs at 60 +- 1 frames/s; openbox's
-# close (Alt+F4) ends it with status 0; with no display or no Direct3D it
+# close ends it with status 0; with no display or no Direct3D it
 # names the failure and exits 1; with a device lost for 1.5 s and then reset
 # (as locking the desktop does), the first three resets failing as a device
 # lost again does, it shows the captured frames again and the close ends it
@@ -116,8 +116,8 @@ find_shown_frame() {
 sleep 2
 find_shown_frame "$window"
 
-# 4. Close through the window manager: openbox's Alt+F4 sends WM_DELETE_WINDOW,
-# which Wine turns into the close message.
+# 4. Close through the window manager: openbox sends WM_DELETE_WINDOW, which
+# Wine turns into the close message.
 close_by_window_manager "$window" "$wobblet_pid" ||
     fail "wobblet.exe did not end after the window manager's close"
 [ "$status" -eq 0 ] || fail "wobblet.exe exited with $status after close: $(cat "$tmp/wobblet.err")"

@@ -53,3 +53,20 @@ Uint32 ShownPixel(SDL_Window* window, int x, int y) {
     XDestroyImage(image);
     return pixel;
 }
+
+bool SendToAWindowGone() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return false;
+    }
+    const Window gone =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    XDestroyWindow(display, gone);
+    XEvent wakeUp{};
+    wakeUp.xclient.type = ClientMessage;
+    wakeUp.xclient.window = gone;
+    wakeUp.xclient.format = 8;
+    XSendEvent(display, gone, False, NoEventMask, &wakeUp);
+    XCloseDisplay(display);
+    return true;
+}

@@ -12,3 +12,9 @@ bool SendCloseRequest(SDL_Window* window);
 // what reached the display, not what SDL holds. 0xFFFFFFFF when it cannot
 // be read.
 Uint32 ShownPixel(SDL_Window* window, int x, int y);
+
+// What SDL does to wake its own wait for events when the window is already
+// gone: from a connection of its own, an event sent to a window that no
+// longer exists, and the connection closed, which takes the server's
+// BadWindow. False when no connection could be opened.
+bool SendToAWindowGone();

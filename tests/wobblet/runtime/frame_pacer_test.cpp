@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 using std::chrono::milliseconds;
 
 TEST(FramePacer, PresentsThatReturnAtOnceArePacedToTheRefreshRate) {
@@ -32,19 +30,36 @@ TEST(FramePacer, APresentThatWaitedForTheRetraceIsNotSleptAfter) {
     }
 }
 
+// A clock that stands still but for the pacer's sleeps, which end at their
+// deadline, or as late as lateWakeUp says once.
+namespace fake {
+
+FramePacer::Clock::time_point now;
+FramePacer::Clock::duration lateWakeUp{};
+
+FramePacer::Time Time() {
+    return {[] { return now; },
+            [](FramePacer::Clock::time_point until) {
+                now = until + lateWakeUp;
+                lateWakeUp = {};
+            }};
+}
+
+}  // namespace fake
+
 TEST(FramePacer, AWakeUpAFrameOrTwoLateIsMadeUpAndTheRateHolds) {
-    FramePacer pacer;
+    FramePacer pacer(fake::Time());
     pacer.Start(50);  // 20 ms a frame
-    const auto start = FramePacer::Clock::now();
+    const auto start = fake::now;
     pacer.AfterPresent(FramePacer::Clock::duration::zero());
-    // The machine held the loop up for two and a half frames.
-    std::this_thread::sleep_for(milliseconds(50));
     for (int frame = 1; frame < 10; ++frame) {
+        if (frame == 2) {
+            // The machine wakes the loop two and a half frames late.
+            fake::lateWakeUp = milliseconds(50);
+        }
         pacer.AfterPresent(FramePacer::Clock::duration::zero());
     }
-    // On the beat, frame 9 ends at 180 ms; starting afresh after the stall
-    // would have taken until 210 ms.
-    const auto took = FramePacer::Clock::now() - start;
-    EXPECT_GE(took, milliseconds(175));
-    EXPECT_LT(took, milliseconds(196));
+    // On the beat, frame 9 ends at 180 ms; starting afresh after the late
+    // wake-up would have taken until 230 ms.
+    EXPECT_EQ(fake::now - start, milliseconds(180));
 }
