@@ -59,6 +59,17 @@ client_geometry() {
     cw=$(echo "$info" | sed -n 's/.*Width: *//p')
     ch=$(echo "$info" | sed -n 's/.*Height: *//p')
 }
+# resize_client W H: resizes the window as a user would and waits up to 2 s
+# for the client area to become W x H (client_geometry has it then).
+resize_client() {
+    xdotool windowsize "$window" "$1" "$2"
+    for _ in $(seq 40); do
+        client_geometry
+        [ "$cw" -eq "$1" ] && [ "$ch" -eq "$2" ] && return 0
+        sleep 0.05
+    done
+    return 1
+}
 # The client area from a shot of the whole screen, as $tmp/$1.png.
 shoot() {
     client_geometry
@@ -179,13 +190,7 @@ echo "keys: s w still ($outline px), < x3 $area -> $grown, > x3 -> $back, g tumb
 sleep 0.3
 shoot before_resize
 read -r _ small_h _ _ <<<"$(lit_box "$tmp/before_resize.png")"
-xdotool windowsize "$window" 500 400
-for _ in $(seq 40); do
-    client_geometry
-    [ "$cw" -eq 500 ] && [ "$ch" -eq 400 ] && break
-    sleep 0.05
-done
-[ "$cw" -eq 500 ] && [ "$ch" -eq 400 ] || fail "resized client is ${cw}x$ch"
+resize_client 500 400 || fail "resized client is ${cw}x$ch"
 sleep 0.3
 shoot resized
 cp "$tmp/resized.png" "$shots/velmora_resized.png"
@@ -298,12 +303,7 @@ expect_client 290 160
 frame="1, 1, 20, 5"
 set_frame "$frame"
 expect_client 298 175
-xdotool windowsize "$window" 400 300
-for _ in $(seq 40); do
-    client_geometry
-    [ "$cw" -eq 400 ] && [ "$ch" -eq 300 ] && break
-    sleep 0.05
-done
+resize_client 400 300 || fail "resized client is ${cw}x$ch"
 frame="4, 6, 30, 10"
 set_frame "$frame"
 sleep 0.5
