@@ -53,14 +53,23 @@ void AnimateFrame() {
     }
 }
 
+namespace {
+
+// The colours move on as a drawing of the mesh would have moved them.
+void PassOverFrame() {
+    theScene.SetMesh(&theMesh);
+    theScene.PassOverDraw();
+}
+
+}  // namespace
+
 void RenderFrame() {
     // Nearly all of a tick's cost is the drawing, so a window nobody can see
     // is not drawn. AnimateFrame has moved the cube on all the same, and the
-    // colours move on here as a drawing would have moved them: the first
-    // tick it can be seen again draws that tick's picture.
+    // colours move on here: the first tick it can be seen again draws that
+    // tick's picture.
     if (!MainWindowCanBeSeen()) {
-        theScene.SetMesh(&theMesh);
-        theScene.PassOverDraw();
+        PassOverFrame();
         return;
     }
     int width = 0;
@@ -71,4 +80,9 @@ void RenderFrame() {
     theScene.Draw(theDrawGL);
     theDrawGL.FinishDraw();
     CopyToWindow(theDrawGL.GetMemoryDC(), width, height);
+}
+
+void PassOverTick() {
+    AnimateFrame();
+    PassOverFrame();
 }

@@ -43,6 +43,10 @@ void AnimateFrame();
 // be seen (MainWindowCanBeSeen) it draws nothing and only moves the colours
 // on as the drawing would have.
 void RenderFrame();
+// A tick whose picture nobody will see, seen window or not: AnimateFrame,
+// and the colours moved on as RenderFrame's drawing would have. The SDL
+// loop runs the ticks it slept through while the window was unseen so.
+void PassOverTick();
 
 // The window messages.
 void OnCreate();

@@ -23,7 +23,8 @@ cpu_ns() {
   echo $(((${12} + ${13}) * 1000000000 / ticks_per_second))
 }
 
-# percent_of_core NS WALL_NS: processor time as percent of one core.
+# percent_of_core NS WALL_NS [DECIMALS]: processor time as percent of one
+# core, with one decimal unless told otherwise.
 percent_of_core() {
-  awk -v t="$1" -v ns="$2" 'BEGIN { printf "%.1f", 100 * t / ns }'
+  awk -v t="$1" -v ns="$2" -v d="${3:-1}" 'BEGIN { printf "%.*f", d, 100 * t / ns }'
 }

@@ -47,28 +47,33 @@ void RunTick() {
 int RunEventLoop(void (*beforeTick)()) {
     int exitCode = 0;
     while (!QuitPosted(exitCode)) {
-        if (TakeLoopTick()) {
-            if (beforeTick != nullptr) {
-                beforeTick();
-            }
-            RunTick();
-            continue;
-        }
-        const int wait = MillisecondsToLoopTick();
+        const int wait = MillisecondsToLoopWake();
         SDL_Event event;
         SDL_ClearError();
-        if ((wait < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, wait)) == 1) {
+        const bool got =
+            (wait < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, wait)) == 1;
+        // A wait with a time limit that ran out has nothing to say; one that
+        // ended early, or one without a limit, failed.
+        if (!got && (wait < 0 || (MillisecondsToLoopWake() > 0 && SDL_GetError()[0] != '\0'))) {
+            std::fprintf(stderr, "velmora: waiting for events failed: %s\n", SDL_GetError());
+            return 1;
+        }
+        if (wait >= 0) {
+            // Slept through by a window nobody saw: their pictures are
+            // passed, and the window seen again is drawn at its next tick.
+            for (int due = TakeLoopTicks(); due > 0; --due) {
+                if (beforeTick != nullptr) {
+                    beforeTick();
+                }
+                PassOverTick();
+            }
+            KeepTicksFor(MainWindowCanBeSeen());
+        }
+        if (got) {
             if (beforeTick != nullptr && IsTickEvent(event)) {
                 beforeTick();
             }
             DispatchEvent(event);
-            continue;
-        }
-        // A wait with a time limit that ran out has nothing to say; one that
-        // ended early, or one without a limit, failed.
-        if (wait < 0 || (MillisecondsToLoopTick() > 0 && SDL_GetError()[0] != '\0')) {
-            std::fprintf(stderr, "velmora: waiting for events failed: %s\n", SDL_GetError());
-            return 1;
         }
     }
     return exitCode;

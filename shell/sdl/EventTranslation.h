@@ -5,11 +5,12 @@
 
 #include <SDL.h>
 
-// Waits for events and turns each into the core's handlers, and runs the
-// ticks the loop keeps itself while the window cannot be seen (TickTimer.h),
-// until the quit is posted; returns its exit code, or 1 when waiting itself
-// fails. beforeTick, when given, is called as each tick is about to run (the
-// tick probe times them).
+// Waits for events and turns each into the core's handlers until the quit is
+// posted; returns its exit code, or 1 when waiting itself fails. While the
+// loop keeps the ticks (TickTimer.h) it first runs, at each wake-up, the
+// ticks that came due while it slept, so that an event acts after the ticks
+// before it, as it would have with the window seen. beforeTick, when given,
+// is called as each tick is about to run (the tick probe times them).
 int RunEventLoop(void (*beforeTick)() = nullptr);
 
 // One event into the core's handlers.

@@ -34,6 +34,8 @@ class Presenter {
     virtual const char* Name() const = 0;
     // Whether the compositor shows the window, where the way itself learns
     // it; true where it learns nothing (the window's flags tell the rest).
+    // A way that learns it must wake a loop sleeping through an unseen
+    // window when the window is seen again (WakeForSeenWindow, TickTimer.h).
     virtual bool CanBeSeen() { return true; }
 };
 

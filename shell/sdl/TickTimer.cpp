@@ -3,6 +3,7 @@
 // tick event; while it cannot, the event thread keeps the grid alone.
 #include "shell/sdl/TickTimer.h"
 
+#include <cstdint>
 #include <mutex>
 
 #include "render/Message.h"
@@ -12,6 +13,15 @@
 
 namespace {
 
+// While the loop keeps the ticks it wakes at the latest when this many are
+// due, and it makes up at most twice as many at once: more than that were
+// lost to a stall (the process stopped), and are dropped as the timer's own
+// are.
+constexpr std::uint32_t kLoopWakesAfterTicks = 50;
+constexpr std::uint32_t kMostTicksMadeUp = 2 * kLoopWakesAfterTicks;
+
+// Registered together: the tick, and the wake-up for a window seen again,
+// which the loop dispatches to nothing.
 Uint32 tickEventType = 0;
 // Between StartTimer and StopTimer, whoever keeps the ticks.
 bool timerOn = false;
@@ -79,7 +89,7 @@ void StopTimerThread() {
 }  // namespace
 
 bool RegisterTickEvent(std::string& error) {
-    tickEventType = SDL_RegisterEvents(1);
+    tickEventType = SDL_RegisterEvents(2);
     if (tickEventType == static_cast<Uint32>(-1)) {
         error = SDL_GetError();
         return false;
@@ -112,21 +122,31 @@ void KeepTicksFor(bool seen) {
     }
 }
 
-int MillisecondsToLoopTick() {
+int MillisecondsToLoopWake() {
     if (!timerOn || tickTimer != 0) {
         return -1;
     }
     const std::uint64_t now = SDL_GetTicks64();
-    const std::uint64_t due = tickSchedule.Due();
-    return due > now ? static_cast<int>(due - now) : 0;
+    const std::uint64_t wakeAt =
+        tickSchedule.Due() + std::uint64_t{kLoopWakesAfterTicks - 1} * tickSchedule.Period();
+    return wakeAt > now ? static_cast<int>(wakeAt - now) : 0;
 }
 
-bool TakeLoopTick() {
-    if (MillisecondsToLoopTick() != 0) {
-        return false;
+int TakeLoopTicks() {
+    if (!timerOn || tickTimer != 0) {
+        return 0;
     }
-    tickSchedule.Next(SDL_GetTicks64());
-    return true;
+    return static_cast<int>(tickSchedule.TakeDue(SDL_GetTicks64(), kMostTicksMadeUp));
+}
+
+void WakeForSeenWindow() {
+    if (!timerOn || tickTimer != 0) {
+        return;  // nobody sleeps: the next tick finds the window seen
+    }
+    SDL_Event event{};
+    event.type = tickEventType + 1;
+    // A full queue wakes the loop all the same.
+    SDL_PushEvent(&event);
 }
 
 void StartTimer(int id, int milliseconds) {

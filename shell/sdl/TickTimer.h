@@ -1,10 +1,11 @@
 // The tick of shell/Platform.h on SDL, on a fixed grid (TickSchedule). While
 // the window can be seen an SDL timer whose thread posts a tick event keeps
 // it, never more than one waiting (PendingTick). While it cannot, the thread
-// is let go and the event loop keeps the ticks itself, waiting for events no
-// longer than the next grid point: a window nobody sees costs one wake-up a
-// tick instead of two threads' and the window system's. TickTimer.cpp
-// defines StartTimer and StopTimer too.
+// is let go and the event loop keeps the ticks itself: it sleeps until an
+// event comes (the window seen again, a key) or, at the latest, until a
+// second's ticks are due, and then runs the ticks it slept through, undrawn,
+// before the event. A window nobody sees costs a wake-up a second instead
+// of one a tick. TickTimer.cpp defines StartTimer and StopTimer too.
 #pragma once
 
 #include <SDL.h>
@@ -21,13 +22,20 @@ bool IsTickEvent(const SDL_Event& event);
 // the timer stopped: it must not run.
 bool TakeTick();
 
-// After every tick, with whether the window can be seen now: hands the ticks
-// to the event loop while it cannot, back to the timer's thread when it can,
-// on the same grid.
+// After every tick, and at every wake-up of a loop that keeps the ticks,
+// with whether the window can be seen now: hands the ticks to the event
+// loop while it cannot, back to the timer's thread when it can, on the same
+// grid.
 void KeepTicksFor(bool seen);
-// How long the event loop may wait for events before the next tick it keeps
-// is due (0: it is due now); -1 while it keeps none.
-int MillisecondsToLoopTick();
-// True, and the grid moved on, when the event loop keeps the ticks and one
-// is due now: the loop then runs it as the timer's tick event would run.
-bool TakeLoopTick();
+// How long the event loop may wait for events while it keeps the ticks (0:
+// it must take them now); -1 while it keeps none.
+int MillisecondsToLoopWake();
+// How many of the ticks the loop keeps are due by now (0 while it keeps
+// none), the grid moved on past them: the loop runs that many, in order.
+int TakeLoopTicks();
+
+// On the event thread, by whoever learns that the window can be seen again
+// from the system without an SDL event saying so (a Wayland compositor
+// calling for a frame): wakes a loop that sleeps through the ticks, which
+// then hands them back to the timer's thread.
+void WakeForSeenWindow();

@@ -9,16 +9,18 @@
 // written only after the compositor has released it. When neither is free
 // the tick is not shown: the next one is.
 //
-// Whether anyone sees the window is learnt from frame callbacks, asked for
-// on the same surface through a wrapper on the private queue: a compositor
-// calls for the next frame of a surface it shows, and stops calling while it
-// shows it nowhere (minimised, suspended, on a screen that sleeps). A call
-// outstanding for longer than a seen window ever waits for one means the
-// window is unseen until it comes. Nothing waits for the calls: every tick
-// of a seen window is committed, whatever the compositor's rate.
+// Whether anyone sees the window is learnt from frame callbacks on the same
+// surface: a compositor calls for the next frame of a surface it shows, and
+// stops calling while it shows it nowhere (minimised, suspended, on a screen
+// that sleeps). A call outstanding for longer than a seen window ever waits
+// for one means the window is unseen until it comes. Nothing waits for the
+// calls: every tick of a seen window is committed, whatever the
+// compositor's rate. The calls come on the display's default queue, which
+// SDL dispatches as it waits for events: a call ending an unseen spell
+// wakes the event loop (WakeForSeenWindow), which sleeps through the ticks
+// of a window nobody sees.
 #include <SDL.h>
 #include <SDL_syswm.h>
-#include <poll.h>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
@@ -27,6 +29,7 @@
 
 #include "render/PixelRows.h"
 #include "shell/sdl/Presenter.h"
+#include "shell/sdl/TickTimer.h"
 
 namespace {
 
@@ -43,8 +46,8 @@ class WaylandPresenter final : public Presenter {
         if (frameDue != nullptr) {
             wl_callback_destroy(frameDue);
         }
-        if (ownSurface != nullptr) {
-            wl_proxy_wrapper_destroy(ownSurface);
+        if (frameSurface != nullptr) {
+            wl_proxy_wrapper_destroy(frameSurface);
         }
         DropBuffers();
         if (shm != nullptr) {
@@ -71,12 +74,12 @@ class WaylandPresenter final : public Presenter {
             return false;
         }
         wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(wrapper), queue);
-        ownSurface = static_cast<wl_surface*>(wl_proxy_create_wrapper(surface));
-        if (ownSurface == nullptr) {
+        frameSurface = static_cast<wl_surface*>(wl_proxy_create_wrapper(surface));
+        if (frameSurface == nullptr) {
             why = "no Wayland event queue";
             return false;
         }
-        wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(ownSurface), queue);
+        wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(frameSurface), nullptr);
         registry = wl_display_get_registry(wrapper);
         static const wl_registry_listener listener = {Global, GlobalRemove};
         wl_registry_add_listener(registry, &listener, this);
@@ -110,9 +113,9 @@ class WaylandPresenter final : public Presenter {
 
     const char* Name() const override { return "Wayland shared memory"; }
 
+    // As of SDL's last dispatch, which comes before each event it returns.
     bool CanBeSeen() override {
-        TakeOwnEvents();
-        return frameDue == nullptr || SDL_GetTicks64() - frameAskedMs < kUnseenAfterMs;
+        return frameDue == nullptr || !Overdue();
     }
 
   private:
@@ -136,23 +139,16 @@ class WaylandPresenter final : public Presenter {
 
     static void FrameCalled(void* data, wl_callback* callback, std::uint32_t) {
         wl_callback_destroy(callback);
-        static_cast<WaylandPresenter*>(data)->frameDue = nullptr;
+        auto* self = static_cast<WaylandPresenter*>(data);
+        self->frameDue = nullptr;
+        if (self->Overdue()) {
+            WakeForSeenWindow();
+        }
     }
 
-    // What the compositor has sent for our queue: what SDL's reading has
-    // queued, and what waits unread on the connection. Never blocks.
-    void TakeOwnEvents() {
-        while (wl_display_prepare_read_queue(display, queue) != 0) {
-            wl_display_dispatch_queue_pending(display, queue);
-        }
-        pollfd ready{wl_display_get_fd(display), POLLIN, 0};
-        if (poll(&ready, 1, 0) > 0) {
-            wl_display_read_events(display);
-        } else {
-            wl_display_cancel_read(display);
-        }
-        wl_display_dispatch_queue_pending(display, queue);
-    }
+    // The frame asked for has kept the compositor waiting longer than a
+    // window it shows ever does.
+    bool Overdue() const { return SDL_GetTicks64() - frameAskedMs >= kUnseenAfterMs; }
 
     // A buffer of width x height the compositor is done with, after handling
     // the release events SDL's reading has queued for us; null when there is
@@ -237,7 +233,7 @@ class WaylandPresenter final : public Presenter {
         // frame that shows the window, however many commits come first.
         if (frameDue == nullptr) {
             static const wl_callback_listener listener = {FrameCalled};
-            frameDue = wl_surface_frame(ownSurface);
+            frameDue = wl_surface_frame(frameSurface);
             wl_callback_add_listener(frameDue, &listener, this);
             frameAskedMs = SDL_GetTicks64();
         }
@@ -256,8 +252,9 @@ class WaylandPresenter final : public Presenter {
     wl_surface* surface;
     wl_event_queue* queue = nullptr;
     wl_display* wrapper = nullptr;
-    // The window's surface, with its frame callbacks sent to our queue.
-    wl_surface* ownSurface = nullptr;
+    // The window's surface, its frame callbacks sent to the default queue
+    // whatever queue SDL gives the surface itself.
+    wl_surface* frameSurface = nullptr;
     // Asked for with a commit and not called yet, and since when.
     wl_callback* frameDue = nullptr;
     Uint64 frameAskedMs = 0;

@@ -257,7 +257,9 @@ TEST_F(App, EachTickCopiesTheWholeClientAreaAndPaintOnlyBlackens) {
 
 // While nobody can see the window nothing is drawn into it, yet the ticks
 // and keys go on as if it were: the colours too, to the bit, so the first
-// tick seen again draws the picture of that tick.
+// tick seen again draws the picture of that tick. Ticks passed over (the
+// SDL loop's, slept through unseen) are the same undrawn ticks, seen window
+// or not.
 TEST_F(App, AWindowNobodySeesIsNotDrawnButItsTicksAndKeysGoOn) {
     warpIndex = 1;
     warpOn = 1;
@@ -281,10 +283,14 @@ TEST_F(App, AWindowNobodySeesIsNotDrawnButItsTicksAndKeysGoOn) {
             HandleKey('+');
             lastWarpTime = warpTime;
         }
-        OnTimer();
+        if (k < 2) {
+            OnTimer();
+        } else {
+            fakePlatform.seen = true;
+            PassOverTick();
+        }
         turned.Rotate(4.0, 4.0, 4.0);
     }
-    fakePlatform.seen = true;
 
     EXPECT_EQ(fakePlatform.copies, copies);
     EXPECT_TRUE(fakePlatform.window == shown);

@@ -117,6 +117,24 @@ TEST(TickSchedule, ThousandTicksTakeTwentySecondsWhateverTheLateness) {
     EXPECT_EQ(due, 20u + 1000u * 20u);
 }
 
+// The loop sleeping through a window nobody sees makes up every grid point
+// it slept through, none twice, and only a stall's excess is dropped.
+TEST(TickSchedule, ASleeperTakesEveryGridPointItSleptThroughOnce) {
+    TickSchedule schedule;
+    schedule.Start(0, 20);
+    EXPECT_EQ(schedule.TakeDue(19, 100), 0u);
+    EXPECT_EQ(schedule.TakeDue(20, 100), 1u);
+    EXPECT_EQ(schedule.TakeDue(39, 100), 0u);
+    // 40 to 1000: 49 points, then the grid goes on at 1020.
+    EXPECT_EQ(schedule.TakeDue(1005, 100), 49u);
+    EXPECT_EQ(schedule.Due(), 1020u);
+    // A stall of a minute: a hundred made up, the rest dropped.
+    EXPECT_EQ(schedule.TakeDue(61030, 100), 100u);
+    EXPECT_EQ(schedule.Due(), 61040u);
+    // The timer's thread takes the grid on from there.
+    EXPECT_EQ(schedule.Next(61040), 20u);
+}
+
 TEST(Icon, EveryPixelHasAColourAndTheFacesDiffer) {
     std::set<char> used;
     for (int y = 0; y < kIconSize; ++y) {
