@@ -114,9 +114,7 @@ class WaylandPresenter final : public Presenter {
     const char* Name() const override { return "Wayland shared memory"; }
 
     // As of SDL's last dispatch, which comes before each event it returns.
-    bool CanBeSeen() override {
-        return frameDue == nullptr || !Overdue();
-    }
+    bool CanBeSeen() override { return frameDue == nullptr || !Overdue(); }
 
   private:
     struct Buffer {
