@@ -91,13 +91,20 @@ TEST_F(Win32WindowTest, PollReturnsAtOnceAndWaitSleepsInTheSystem) {
     ASSERT_NE(DemoWindow(), nullptr);
     Drain();
     using Clock = std::chrono::steady_clock;
-    Clock::time_point start = Clock::now();
-    EXPECT_EQ(PollEvent(), 0);
-    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(50));
+    // With nothing queued a poll says so at once. The display may still hand
+    // the new window a pointer move of its own after the drain, so poll until
+    // it is quiet, timing every poll.
+    int code = -1;
+    for (int i = 0; i < 100 && code != 0; ++i) {
+        const Clock::time_point polled = Clock::now();
+        code = PollEvent();
+        EXPECT_LT(Clock::now() - polled, std::chrono::milliseconds(50));
+    }
+    EXPECT_EQ(code, 0);
 
     // A wait may end early when something arrives (and then reports it, or
     // 0); what it must not do is keep the processor busy while nothing does.
-    start = Clock::now();
+    const Clock::time_point start = Clock::now();
     const double cpu = CpuSeconds();
     int calls = 0;
     while (Clock::now() - start < std::chrono::seconds(1)) {
