@@ -111,3 +111,25 @@ wayland_switch_back() {
     DISPLAY=$weston_x_display xdotool keyup super
     wayland_pointer_to 1023 767
 }
+
+# wayland_until_asleep OUT_PREFIX: waits up to 10 s for a weston started
+# with weston_idle_time to fade its output out and draw no more: two looks
+# half a second apart, the same dark picture (it may stop before the fade's
+# last step, short of pure black). Returns 1 when it does not, with the last
+# look in OUT_PREFIX.png and the brightest pixel of each in $asleep_looks.
+wayland_until_asleep() {
+    local brightest
+    asleep_looks=""
+    : >"$1.before.ppm"
+    for _ in $(seq 20); do
+        sleep 0.5
+        wayland_screenshot "$1.png" && /usr/bin/convert "$1.png" "PPM:$1.now.ppm" || return 1
+        brightest=$(/usr/bin/convert "$1.now.ppm" -format '%[fx:int(255*maxima)]' info:)
+        if [ "$brightest" -lt 32 ] && cmp -s "$1.now.ppm" "$1.before.ppm"; then
+            return 0
+        fi
+        mv "$1.now.ppm" "$1.before.ppm"
+        asleep_looks="$asleep_looks $brightest"
+    done
+    return 1
+}

@@ -140,4 +140,67 @@ echo "picture: tick $seen_tick seen, tick $again_tick seen again${keys:+ with \"
 kill -TERM "$pid"
 wait_for_end "$pid" 3 || fail "SIGTERM did not end velmora"
 [ "$status" -eq 0 ] || fail "SIGTERM: status $status: $(cat "$tmp/velmora.err")"
+
+# A compositor that stops calling for frames leaves velmora unseen without a
+# minimise: weston asleep, its output black. Meanwhile velmora must commit
+# nothing past the 100 ms it takes to tell and use next to no processor time;
+# once weston wakes and calls for a frame, velmora must commit within a few
+# ticks, not at its loop's next wake-up up to a second later. Three times, so
+# that a loop that notices the call only by chance is caught. weston's own
+# timeline tells when it repainted and when velmora committed.
+if [ "$bench" = wayland ]; then
+    require_tools weston-debug
+    mkdir "$tmp/asleep"
+    weston_idle_time=2 start_wayland_session "$tmp/asleep" 1024x768 --debug
+    timeout 120 weston-debug timeline >"$tmp/timeline" 2>/dev/null &
+    pids+=($!)
+    "$velmora" >"$tmp/velmora.out" 2>"$tmp/velmora.err" &
+    pid=$!
+    pids+=("$pid")
+    wayland_client_area "$tmp/asleep/desktop" || fail "no 300x200 client area appeared: $(cat "$tmp/velmora.err")"
+    # Any input wakes weston; the pointer, parked in the corner, moves a pixel.
+    wake_weston() { DISPLAY=$weston_x_display xdotool mousemove 1023 767 mousemove_relative -- -1 0; }
+    for cycle in 1 2 3; do
+        wayland_until_asleep "$tmp/asleep/look" ||
+            fail "weston did not go to sleep (brightest pixels:$asleep_looks)"
+        if [ "$cycle" = 1 ]; then
+            asleep_from=$(now_ns)
+            cpu0=$(cpu_ns "$pid")
+            sleep 3
+            percent=$(percent_of_core "$(($(cpu_ns "$pid") - cpu0))" "$(($(now_ns) - asleep_from))" 2)
+            echo "weston asleep: ${percent}% of a core over 3 s"
+            [ "$(echo "$percent <= $most_percent" | bc)" -eq 1 ] ||
+                fail "with weston asleep, velmora used ${percent}% of a core (at most $most_percent)"
+        fi
+        wake_weston
+        sleep 1
+    done
+    kill -0 "$pid" 2>/dev/null || fail "velmora ended while weston slept: $(cat "$tmp/velmora.err")"
+    # One line per wake-up (a repaint after over a second without one, once
+    # velmora has committed): velmora's commits while weston slept, and the
+    # milliseconds from the wake-up's repaint to its next commit.
+    awk '
+        function stamp() { t = $0; sub(/.*"T":\[/, "", t); split(t, p, /[],]/); return p[1] + p[2] / 1e9 }
+        /"type":"weston_surface"/ && index($0, "top-level window") && index(tolower($0), "velmora") {
+            id = $0; sub(/.*"id":/, "", id); sub(/,.*/, "", id); mine[id] = 1 }
+        /"N":"core_repaint_begin"/ {
+            now = stamp()
+            if (committed && repainted && now - repainted > 1) { woke = now; asleep = since }
+            repainted = now; since = 0 }
+        /"N":"core_commit_damage"/ {
+            ws = $0; sub(/.*"ws":/, "", ws); sub(/[ }].*/, "", ws)
+            if (!(ws in mine)) next
+            committed = 1; ++since
+            if (woke) { printf "%d %.0f\n", asleep, 1000 * (stamp() - woke); woke = 0 } }
+    ' "$tmp/timeline" >"$tmp/wakes"
+    [ "$(wc -l <"$tmp/wakes")" -eq 3 ] ||
+        fail "weston's timeline shows $(wc -l <"$tmp/wakes") wake-ups with velmora committing after them, not 3:" $(paste -sd, "$tmp/wakes")
+    while read -r asleep delay; do
+        [ "$asleep" -le 8 ] || fail "velmora committed $asleep frames while weston slept"
+        [ "$delay" -le 150 ] || fail "velmora committed $delay ms after weston woke and called for a frame"
+    done <"$tmp/wakes"
+    echo "weston asleep, woken three times: velmora's commits while asleep and milliseconds to its first after:" $(paste -sd, "$tmp/wakes")
+    kill -TERM "$pid"
+    wait_for_end "$pid" 3 || fail "SIGTERM did not end velmora"
+fi
 echo "unseen ($bench): ok"

@@ -146,25 +146,11 @@ wake_weston() {
     on_weston xdotool mousemove "$away_x" "$away_y" mousemove_relative -- -1 0
 }
 find_area "$wobblet_pid" wake_weston
-# Asleep: weston has faded its output out and draws no more, so that two
-# looks half a second apart are the same dark picture. (It may stop before
-# the fade's last step, short of pure black.)
+# Asleep: weston has faded its output out and draws no more.
 until_asleep() {
-    local _ brightest seen=""
-    : >"$tmp/before.ppm"
-    for _ in $(seq 20); do
-        sleep 0.5
-        wayland_screenshot "$tmp/desktop.png" && convert "$tmp/desktop.png" "PPM:$tmp/now.ppm" ||
-            fail "no screenshot"
-        brightest=$(convert "$tmp/now.ppm" -format '%[fx:int(255*maxima)]' info:)
-        if [ "$brightest" -lt 32 ] && cmp -s "$tmp/now.ppm" "$tmp/before.ppm"; then
-            return
-        fi
-        mv "$tmp/now.ppm" "$tmp/before.ppm"
-        seen="$seen $brightest"
-    done
-    cp "$tmp/desktop.png" "${TMPDIR:-/tmp}/wobblet-wayland-awake.png"
-    fail "weston did not go to sleep (brightest pixels:$seen; the last: ${TMPDIR:-/tmp}/wobblet-wayland-awake.png)"
+    wayland_until_asleep "$tmp/asleep/look" && return
+    cp "$tmp/asleep/look.png" "${TMPDIR:-/tmp}/wobblet-wayland-awake.png"
+    fail "weston did not go to sleep (brightest pixels:$asleep_looks; the last: ${TMPDIR:-/tmp}/wobblet-wayland-awake.png)"
 }
 until_asleep
 kill -0 "$wobblet_pid" 2>/dev/null || fail "wobblet ended while weston slept: $(cat "$tmp/wobblet.err")"
