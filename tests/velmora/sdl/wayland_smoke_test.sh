@@ -36,29 +36,15 @@ park_pointer() {
 }
 park_pointer
 
-# Starts velmora and sets pid, and cx cy: where weston put the client area,
-# found as the 300 x 200 of pure black around the cube (the title bar and
-# the desktop are not black), thinned by two pixels all round so that the
-# thin black lines of weston's pointer drop out.
+# Starts velmora and sets pid, and cx cy: where weston put the client area
+# (wayland_client_area).
 launch() {
     "$velmora" >"$tmp/velmora.out" 2>"$tmp/velmora.err" &
     pid=$!
     pids+=($pid)
-    local box w h
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || fail "velmora ended at once: $(cat "$tmp/velmora.err")"
-        wayland_screenshot "$tmp/desktop.png"
-        box=$($convert "$tmp/desktop.png" -fill white +opaque black -negate \
-            -morphology Erode Square:2 -format '%@' info: 2>/dev/null | sed 's/[x+]/ /g')
-        read -r w h cx cy <<<"$box"
-        if [ "${w:-0}" -eq 296 ] && [ "${h:-0}" -eq 196 ]; then
-            cx=$((cx - 2))
-            cy=$((cy - 2))
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "no 300x200 client area appeared (last: $box): $(cat "$tmp/velmora.err")"
+    wayland_client_area "$tmp/desktop" && return 0
+    kill -0 "$pid" 2>/dev/null || fail "velmora ended at once: $(cat "$tmp/velmora.err")"
+    fail "no 300x200 client area appeared: $(cat "$tmp/velmora.err")"
 }
 shoot() {
     wayland_screenshot "$tmp/desktop.png" || fail "no screenshot"
