@@ -2,6 +2,7 @@
 // video driver: the window surface lives in memory, so what each event does
 // to the client area can be read back. Needs the OpenGL driver, not a
 // display.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -15,6 +16,15 @@
 #include "shell/sdl/TickTimer.h"
 
 namespace {
+
+// Whether this SDL 2 is a layer over SDL 3 (already loaded by then).
+bool OverSdl3() {
+    void* sdl3 = dlopen("libSDL3.so.0", RTLD_NOW | RTLD_NOLOAD);
+    if (sdl3 != nullptr) {
+        dlclose(sdl3);
+    }
+    return sdl3 != nullptr;
+}
 
 class SdlWindow : public testing::Test {
   protected:
@@ -224,6 +234,12 @@ TEST_F(SdlWindow, HiddenTheLoopKeepsTheTicksAndShownTheTimerAgain) {
 // the key acts after the ticks that came before it, as with the window
 // seen.
 TEST_F(SdlWindow, AKeyTypedWhileHiddenActsAfterTheTicksSleptThrough) {
+    if (OverSdl3()) {
+        // The application core's own tests type keys into a window nobody
+        // sees there (App.AWindowNobodySees...).
+        GTEST_SKIP() << "SDL 2 over SDL 3 drops the text of a text event put in the queue, "
+                        "and crashes taking it out";
+    }
     ASSERT_TRUE(RunNextTick());
     SDL_HideWindow(MainWindow());
     ASSERT_TRUE(RunNextTick());
